@@ -1,0 +1,58 @@
+#pragma once
+// The process-wide client configuration: the CLIENTCONFIG document compiled into the program (resource
+// "XML" 400), answering lookups of named keys, plus the user settings and three texts filled during
+// start-up.
+
+#include <memory>
+#include <string>
+
+#include "config/UserSettings.h"
+
+class TiXmlDocument;
+
+class ClientConfig {
+public:
+    // The single configuration. The first call creates it, loads the embedded document and runs the
+    // environment set-up before returning; later calls return the same object.
+    static ClientConfig& Instance();
+    // Destroys the configuration (which writes the user settings back); the next Instance() starts
+    // anew. The application object calls it at exit.
+    static void DestroyInstance();
+
+    ClientConfig();
+    ~ClientConfig();
+    ClientConfig(const ClientConfig&) = delete;
+    ClientConfig& operator=(const ClientConfig&) = delete;
+
+    // Loads resource "XML" 400; without it (or with size 0) the document stays empty.
+    void LoadDocument();
+    void LoadDocumentFromBytes(const char* data, std::size_t size);
+
+    // The attribute `key` of the first element of the first element, as wide text; empty when absent.
+    std::wstring Value(const char* key) const;
+
+    std::wstring UserClientAbout() const { return Value("userClientAbout"); }
+    std::wstring HomeUrl() const { return Value("homeUrl"); }
+    std::wstring GwUrl() const { return Value("gwUrl"); }
+    std::wstring GwLink() const { return Value("gwLink"); }
+    std::wstring PaymentUrl() const { return Value("paymentUrl"); }
+    std::wstring BbsUrl() const { return Value("bbsUrl"); }
+    std::wstring KfUrl() const { return Value("kfUrl"); }
+    std::wstring GameCheck() const { return Value("gameCheck"); }
+    std::wstring LoginCheck() const { return Value("loginCheck"); }
+    std::wstring ConfigParam() const { return Value("configParam"); }
+    std::wstring UserInfoUrl() const { return Value("userInfoUrl"); }
+    std::wstring PwKey() const { return Value("pwKey"); }
+    std::wstring RunPlugin() const { return Value("runPlugin"); }
+    std::wstring QuitTip() const { return Value("quitTip"); }
+    std::wstring Cache() const { return Value("cache"); }
+
+    UserSettings m_settings;
+    std::wstring m_strPluginPath;  // set by the plug-in probe of the environment set-up
+    std::wstring m_strFrameClass;  // the frame's registered window class name
+    std::wstring m_strRegPath;     // "SOFTWARE\Velmora\<userClientAbout>", formed by the set-up
+
+private:
+    std::unique_ptr<TiXmlDocument> m_pDocument;
+    bool m_bUtf8 = false;  // the document declared UTF-8; its values are not in the ANSI code page
+};

@@ -1,0 +1,224 @@
+// Maps registry keys and values onto tables of an SQLite file.
+#include "platform/registry_store.h"
+
+#include <sqlite3.h>
+
+#include <iostream>
+
+#include "platform/paths.h"
+
+namespace platform {
+namespace {
+
+// Other clients may hold the write lock for a moment; wait for it rather than fail.
+constexpr int kBusyTimeoutMs = 10000;
+
+const char* const kSchema =
+    "CREATE TABLE IF NOT EXISTS keys("
+    "  id INTEGER PRIMARY KEY,"
+    "  root INTEGER NOT NULL,"
+    "  path TEXT NOT NULL COLLATE NOCASE,"
+    "  UNIQUE(root, path));"
+    "CREATE TABLE IF NOT EXISTS vals("
+    "  key_id INTEGER NOT NULL REFERENCES keys(id),"
+    "  name TEXT NOT NULL COLLATE NOCASE,"
+    "  type INTEGER NOT NULL,"
+    "  data BLOB NOT NULL,"
+    "  PRIMARY KEY(key_id, name));"
+    "INSERT OR IGNORE INTO keys(root, path) VALUES (2147483648, ''), (2147483649, '');";
+
+class Statement final {
+public:
+    Statement(sqlite3* db, const char* sql) { m_rc = sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr); }
+    ~Statement() { sqlite3_finalize(m_stmt); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    int PrepareResult() const { return m_rc; }
+    void Bind(int index, long long value) { sqlite3_bind_int64(m_stmt, index, value); }
+    void Bind(int index, const std::string& text) {
+        sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    }
+    void BindBlob(int index, const std::string& bytes) {
+        // A zero-length blob must still be a blob, not NULL.
+        sqlite3_bind_blob(m_stmt, index, bytes.empty() ? "" : bytes.data(), static_cast<int>(bytes.size()),
+                          SQLITE_TRANSIENT);
+    }
+    int Step() { return m_rc == SQLITE_OK ? sqlite3_step(m_stmt) : m_rc; }
+    void Reset() { sqlite3_reset(m_stmt); }
+    long long Int(int column) const { return sqlite3_column_int64(m_stmt, column); }
+    std::string Blob(int column) const {
+        const void* data = sqlite3_column_blob(m_stmt, column);
+        int size = sqlite3_column_bytes(m_stmt, column);
+        return data != nullptr ? std::string(static_cast<const char*>(data), size) : std::string();
+    }
+
+private:
+    sqlite3_stmt* m_stmt = nullptr;
+    int m_rc = SQLITE_OK;
+};
+
+std::unique_ptr<RegistryStore>& Slot() {
+    static std::unique_ptr<RegistryStore> store;
+    return store;
+}
+
+std::mutex& SlotLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+}  // namespace
+
+RegistryStore& RegistryStore::Instance() {
+    std::lock_guard<std::mutex> guard(SlotLock());
+    if (!Slot()) {
+        Slot().reset(new RegistryStore());
+    }
+    return *Slot();
+}
+
+void RegistryStore::Reset() {
+    std::lock_guard<std::mutex> guard(SlotLock());
+    Slot().reset();
+}
+
+RegistryStore::RegistryStore() { Open(); }
+
+RegistryStore::~RegistryStore() { sqlite3_close(m_db); }
+
+void RegistryStore::Open() {
+    std::string folder = ConfigHome() + "/Velmora";
+    m_path = folder + "/registry.db";
+    bool writable = MakeDirectories(folder);
+    int flags = SQLITE_OPEN_FULLMUTEX | (writable ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY);
+    int rc = sqlite3_open_v2(m_path.c_str(), &m_db, flags, nullptr);
+    if (rc != SQLITE_OK || !Prepare()) {
+        std::cerr << "velmora: the settings store " << m_path << " cannot be used ("
+                  << (m_db != nullptr ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc))
+                  << "); running on default settings\n";
+        m_reported = true;
+        sqlite3_close(m_db);
+        m_db = nullptr;
+    }
+}
+
+// Sets the connection up and makes sure the tables exist; false when the file is not a usable store.
+bool RegistryStore::Prepare() {
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    if (!sqlite3_db_readonly(m_db, "main")) {
+        if (sqlite3_exec(m_db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr,
+                         nullptr) != SQLITE_OK ||
+            sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+            return false;
+        }
+        if (sqlite3_exec(m_db, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK) {
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            return false;
+        }
+        if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+            return false;
+        }
+    }
+    Statement check(m_db, "SELECT count(*) FROM keys");
+    return check.Step() == SQLITE_ROW;
+}
+
+// Reports the first failure of an open store on stderr, so a store that breaks later is not silent.
+LONG RegistryStore::Failure(int sqliteCode) {
+    if (!m_reported) {
+        std::cerr << "velmora: the settings store " << m_path << " failed (" << sqlite3_errstr(sqliteCode)
+                  << "); settings may not be kept\n";
+        m_reported = true;
+    }
+    return ERROR_REGISTRY_IO_FAILED;
+}
+
+LONG RegistryStore::FindKey(DWORD root, const std::string& path, long long& id) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (m_db == nullptr) {
+        return ERROR_REGISTRY_IO_FAILED;
+    }
+    Statement find(m_db, "SELECT id FROM keys WHERE root = ?1 AND path = ?2");
+    find.Bind(1, static_cast<long long>(root));
+    find.Bind(2, path);
+    int rc = find.Step();
+    if (rc == SQLITE_ROW) {
+        id = find.Int(0);
+        return ERROR_SUCCESS;
+    }
+    return rc == SQLITE_DONE ? ERROR_FILE_NOT_FOUND : Failure(rc);
+}
+
+LONG RegistryStore::CreateKey(DWORD root, const std::string& path, long long& id) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (m_db == nullptr) {
+        return ERROR_REGISTRY_IO_FAILED;
+    }
+    int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        return Failure(rc);
+    }
+    // Parents are created with the key, as on Windows, so each of them can be opened afterwards.
+    Statement insert(m_db, "INSERT OR IGNORE INTO keys(root, path) VALUES (?1, ?2)");
+    for (size_t end = path.find('\\'); rc == SQLITE_OK; end = path.find('\\', end + 1)) {
+        insert.Reset();
+        insert.Bind(1, static_cast<long long>(root));
+        insert.Bind(2, path.substr(0, end));
+        rc = insert.Step() == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(m_db);
+        if (end == std::string::npos) {
+            break;
+        }
+    }
+    Statement find(m_db, "SELECT id FROM keys WHERE root = ?1 AND path = ?2");
+    find.Bind(1, static_cast<long long>(root));
+    find.Bind(2, path);
+    if (rc == SQLITE_OK) {
+        rc = find.Step() == SQLITE_ROW ? SQLITE_OK : sqlite3_errcode(m_db);
+        id = find.Int(0);
+    }
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return Failure(rc);
+    }
+    return ERROR_SUCCESS;
+}
+
+LONG RegistryStore::QueryValue(long long key, const std::string& name, DWORD& type, std::string& data) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (m_db == nullptr) {
+        return ERROR_REGISTRY_IO_FAILED;
+    }
+    Statement query(m_db, "SELECT type, data FROM vals WHERE key_id = ?1 AND name = ?2");
+    query.Bind(1, key);
+    query.Bind(2, name);
+    int rc = query.Step();
+    if (rc == SQLITE_ROW) {
+        type = static_cast<DWORD>(query.Int(0));
+        data = query.Blob(1);
+        return ERROR_SUCCESS;
+    }
+    return rc == SQLITE_DONE ? ERROR_FILE_NOT_FOUND : Failure(rc);
+}
+
+LONG RegistryStore::SetValue(long long key, const std::string& name, DWORD type, const std::string& data) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (m_db == nullptr) {
+        return ERROR_REGISTRY_IO_FAILED;
+    }
+    // One statement is one transaction: a concurrent writer sees the old value or the new one.
+    Statement upsert(m_db,
+                     "INSERT INTO vals(key_id, name, type, data) VALUES (?1, ?2, ?3, ?4) "
+                     "ON CONFLICT(key_id, name) DO UPDATE SET type = excluded.type, data = excluded.data");
+    upsert.Bind(1, key);
+    upsert.Bind(2, name);
+    upsert.Bind(3, static_cast<long long>(type));
+    upsert.BindBlob(4, data);
+    int rc = upsert.Step();
+    return rc == SQLITE_DONE ? ERROR_SUCCESS : Failure(rc);
+}
+
+}  // namespace platform
