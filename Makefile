@@ -2,6 +2,12 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
+# Another branding: make RESOURCES=/path/to/folder run (the folder holds resources.manifest).
+RESOURCES  ?=
+CMAKE_ARGS ?=
+ifneq ($(RESOURCES),)
+CMAKE_ARGS += -DVELMORA_RESOURCES_DIR=$(abspath $(RESOURCES))
+endif
 
 PACKAGES := cmake g++ make pkg-config libtinyxml-dev libsqlite3-dev googletest libgtest-dev
 
@@ -13,7 +19,7 @@ deps:
 	@scripts/deps.sh $(PACKAGES)
 
 configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Debug
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Debug $(CMAKE_ARGS)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)

@@ -3,7 +3,9 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <iostream>
+#include <thread>
 
 #include "platform/paths.h"
 
@@ -93,9 +95,11 @@ void RegistryStore::Open() {
     bool writable = MakeDirectories(folder);
     int flags = SQLITE_OPEN_FULLMUTEX | (writable ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY);
     int rc = sqlite3_open_v2(m_path.c_str(), &m_db, flags, nullptr);
-    if (rc != SQLITE_OK || !Prepare()) {
-        std::cerr << "velmora: the settings store " << m_path << " cannot be used ("
-                  << (m_db != nullptr ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc))
+    if (rc == SQLITE_OK) {
+        rc = PrepareWithRetry();
+    }
+    if (rc != SQLITE_OK) {
+        std::cerr << "velmora: the settings store " << m_path << " cannot be used (" << sqlite3_errstr(rc)
                   << "); running on default settings\n";
         m_reported = true;
         sqlite3_close(m_db);
@@ -103,25 +107,45 @@ void RegistryStore::Open() {
     }
 }
 
-// Sets the connection up and makes sure the tables exist; false when the file is not a usable store.
-bool RegistryStore::Prepare() {
+// Switching a new file to WAL while another client does the same can fail at once with "database is
+// locked" instead of waiting in the busy handler; such a collision is retried for the busy timeout.
+int RegistryStore::PrepareWithRetry() {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+    for (;;) {
+        int rc = Prepare();
+        int primary = rc & 0xFF;
+        if ((primary != SQLITE_BUSY && primary != SQLITE_LOCKED) || std::chrono::steady_clock::now() > deadline) {
+            return rc;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+// Sets the connection up and makes sure the tables exist; an SQLite code other than SQLITE_OK when the
+// file is not a usable store.
+int RegistryStore::Prepare() {
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
     if (!sqlite3_db_readonly(m_db, "main")) {
-        if (sqlite3_exec(m_db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr,
-                         nullptr) != SQLITE_OK ||
-            sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
-            return false;
+        int rc = sqlite3_exec(m_db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK) {
+            rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+            if (rc == SQLITE_OK) {
+                rc = sqlite3_exec(m_db, kSchema, nullptr, nullptr, nullptr);
+                if (rc == SQLITE_OK) {
+                    rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+                }
+                if (rc != SQLITE_OK) {
+                    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+                }
+            }
         }
-        if (sqlite3_exec(m_db, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK) {
-            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-            return false;
-        }
-        if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-            return false;
+        if (rc != SQLITE_OK) {
+            return rc;
         }
     }
     Statement check(m_db, "SELECT count(*) FROM keys");
-    return check.Step() == SQLITE_ROW;
+    int rc = check.Step();
+    return rc == SQLITE_ROW ? SQLITE_OK : rc;
 }
 
 // Reports the first failure of an open store on stderr, so a store that breaks later is not silent.

@@ -36,7 +36,8 @@ public:
 private:
     RegistryStore();
     void Open();
-    bool Prepare();
+    int PrepareWithRetry();
+    int Prepare();
     LONG Failure(int sqliteCode);
 
     std::string m_path;

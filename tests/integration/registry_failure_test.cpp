@@ -1,0 +1,93 @@
+// A store that cannot be used must leave the client running on defaults, say so, and keep the file.
+#include <sqlite3.h>
+
+#include <gtest/gtest.h>
+
+#include "RegistryEnvironment.h"
+#include "platform/paths.h"
+#include "platform/registry.h"
+#include "platform/registry_store.h"
+
+using platform::RegistryKey;
+using platform::RegistryStore;
+
+namespace {
+
+constexpr REGSAM kReadWrite = KEY_READ | KEY_WRITE;
+
+class RegistryFailureTest : public ::testing::Test {
+protected:
+    // Opens the store from scratch and returns what it printed on stderr.
+    std::string Reopen() {
+        RegistryStore::Reset();
+        testing::internal::CaptureStderr();
+        RegistryStore::Instance();
+        return testing::internal::GetCapturedStderr();
+    }
+
+    RegistryEnvironment env;
+};
+
+}  // namespace
+
+TEST_F(RegistryFailureTest, CorruptStoreIsReportedFailsEveryCallAndIsLeftAsItWas) {
+    ASSERT_TRUE(platform::MakeDirectories(env.ConfigHome() + "/Velmora"));
+    const std::string garbage(4096, '\x5A');
+    WriteWholeFile(env.StorePath(), garbage);
+    std::string said = Reopen();
+    EXPECT_NE(said.find("cannot be used"), std::string::npos) << said;
+    EXPECT_NE(said.find(env.StorePath()), std::string::npos) << said;
+    EXPECT_FALSE(RegistryStore::Instance().Available());
+
+    RegistryKey key;
+    EXPECT_EQ(key.Create(HKEY_CURRENT_USER, L"SOFTWARE\\Velmora\\x", kReadWrite), ERROR_REGISTRY_IO_FAILED);
+    EXPECT_EQ(key.Open(HKEY_CURRENT_USER, L"SOFTWARE", kReadWrite), ERROR_REGISTRY_IO_FAILED);
+    EXPECT_EQ(ReadWholeFile(env.StorePath()), garbage);
+}
+
+TEST_F(RegistryFailureTest, ForeignDatabaseFailsCleanlyAndIsReportedOnce) {
+    ASSERT_TRUE(platform::MakeDirectories(env.ConfigHome() + "/Velmora"));
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(env.StorePath().c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE keys(other); CREATE TABLE vals(other);", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    std::string said = Reopen();
+    EXPECT_NE(said.find("cannot be used"), std::string::npos) << said;
+    testing::internal::CaptureStderr();
+    RegistryKey key;
+    EXPECT_NE(key.Create(HKEY_CURRENT_USER, L"k", kReadWrite), ERROR_SUCCESS);
+    EXPECT_NE(key.Open(HKEY_CURRENT_USER, L"k", kReadWrite), ERROR_SUCCESS);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "one report is enough";
+}
+
+TEST_F(RegistryFailureTest, UnusableFolderIsReportedAndNothingIsWritten) {
+    // A file where the folder should be defeats even root, unlike permission bits.
+    WriteWholeFile(env.ConfigHome() + "/blocked", "");
+    setenv("XDG_CONFIG_HOME", (env.ConfigHome() + "/blocked").c_str(), 1);
+    std::string said = Reopen();
+    EXPECT_NE(said.find("running on default settings"), std::string::npos) << said;
+    RegistryKey key;
+    EXPECT_EQ(key.Create(HKEY_CURRENT_USER, L"k", kReadWrite), ERROR_REGISTRY_IO_FAILED);
+    EXPECT_EQ(ReadWholeFile(env.ConfigHome() + "/blocked"), "");
+}
+
+TEST_F(RegistryFailureTest, EmptyFileIsAFreshStore) {
+    ASSERT_TRUE(platform::MakeDirectories(env.ConfigHome() + "/Velmora"));
+    WriteWholeFile(env.StorePath(), "");
+    EXPECT_EQ(Reopen(), "");
+    RegistryKey key;
+    EXPECT_EQ(key.Create(HKEY_CURRENT_USER, L"k", kReadWrite), ERROR_SUCCESS);
+    EXPECT_EQ(key.SetDword(L"d", 1), ERROR_SUCCESS);
+}
+
+TEST_F(RegistryFailureTest, RelativeConfigHomeIsIgnoredForTheHomeFolder) {
+    TempDir home;
+    setenv("XDG_CONFIG_HOME", "relative/path", 1);
+    std::string savedHome = getenv("HOME") != nullptr ? getenv("HOME") : "";
+    setenv("HOME", home.Path().c_str(), 1);
+    RegistryStore::Reset();
+    EXPECT_EQ(RegistryStore::Instance().Path(), home / ".config/Velmora/registry.db");
+    setenv("HOME", savedHome.c_str(), 1);
+}
