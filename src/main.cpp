@@ -12,7 +12,9 @@ namespace {
 
 constexpr int kProductTitleString = 128;
 
-std::string Utf8(const std::wstring& text) { return platform::WideToUtf8(text); }
+std::string Utf8(const std::wstring& text) {
+    return platform::WideToUtf8(text);
+}
 
 void Report(const ClientConfig& config, const std::wstring& gameUrl) {
     std::cout << "product title:   " << Utf8(platform::LoadResourceString(kProductTitleString)) << "\n"

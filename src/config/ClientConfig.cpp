@@ -38,11 +38,15 @@ ClientConfig& ClientConfig::Instance() {
     return *Slot();
 }
 
-void ClientConfig::DestroyInstance() { Slot().reset(); }
+void ClientConfig::DestroyInstance() {
+    Slot().reset();
+}
 
 ClientConfig::ClientConfig() : m_pDocument(std::make_unique<TiXmlDocument>()) {}
 
-ClientConfig::~ClientConfig() { m_settings.Save(m_strRegPath); }
+ClientConfig::~ClientConfig() {
+    m_settings.Save(m_strRegPath);
+}
 
 void ClientConfig::LoadDocument() {
     platform::ResourceBytes bytes = platform::FindResource("XML", kConfigResourceId);

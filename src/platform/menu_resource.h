@@ -15,8 +15,8 @@
 namespace platform {
 
 struct MenuResourceItem {
-    int id = 0;             // 0 for a separator
-    std::string ansiText;   // the item text as stored (ANSI code page)
+    int id = 0;            // 0 for a separator
+    std::string ansiText;  // the item text as stored (ANSI code page)
     bool separator = false;
 };
 

@@ -35,11 +35,17 @@ std::string HomeDir() {
     return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "/tmp";
 }
 
-std::string ConfigHome() { return XdgDir("XDG_CONFIG_HOME", "/.config"); }
+std::string ConfigHome() {
+    return XdgDir("XDG_CONFIG_HOME", "/.config");
+}
 
-std::string CacheHome() { return XdgDir("XDG_CACHE_HOME", "/.cache"); }
+std::string CacheHome() {
+    return XdgDir("XDG_CACHE_HOME", "/.cache");
+}
 
-std::string DataHome() { return XdgDir("XDG_DATA_HOME", "/.local/share"); }
+std::string DataHome() {
+    return XdgDir("XDG_DATA_HOME", "/.local/share");
+}
 
 bool MakeDirectories(const std::string& path) {
     if (path.empty() || IsDirectory(path)) {

@@ -30,7 +30,9 @@ std::string NormalisePath(const std::wstring& subKey) {
     return WideToUtf8(path);
 }
 
-bool IsRoot(HKEY root) { return root == HKEY_CURRENT_USER || root == HKEY_CLASSES_ROOT; }
+bool IsRoot(HKEY root) {
+    return root == HKEY_CURRENT_USER || root == HKEY_CLASSES_ROOT;
+}
 
 }  // namespace
 
@@ -72,7 +74,9 @@ LONG RegistryKey::Attach(HKEY root, const std::wstring& subKey, REGSAM access, b
     return rc;
 }
 
-void RegistryKey::Close() { m_open = false; }
+void RegistryKey::Close() {
+    m_open = false;
+}
 
 LONG RegistryKey::QueryValue(const std::wstring& name, DWORD& type, std::string& data) const {
     if (!m_open) {

@@ -85,15 +85,20 @@ void RegistryStore::Reset() {
     Slot().reset();
 }
 
-RegistryStore::RegistryStore() { Open(); }
+RegistryStore::RegistryStore() {
+    Open();
+}
 
-RegistryStore::~RegistryStore() { sqlite3_close(m_db); }
+RegistryStore::~RegistryStore() {
+    sqlite3_close(m_db);
+}
 
 void RegistryStore::Open() {
     std::string folder = ConfigHome() + "/Velmora";
     m_path = folder + "/registry.db";
     bool writable = MakeDirectories(folder);
-    int flags = SQLITE_OPEN_FULLMUTEX | (writable ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY);
+    int flags = SQLITE_OPEN_FULLMUTEX |
+                (writable ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY);
     int rc = sqlite3_open_v2(m_path.c_str(), &m_db, flags, nullptr);
     if (rc == SQLITE_OK) {
         rc = PrepareWithRetry();
@@ -114,7 +119,8 @@ int RegistryStore::PrepareWithRetry() {
     for (;;) {
         int rc = Prepare();
         int primary = rc & 0xFF;
-        if ((primary != SQLITE_BUSY && primary != SQLITE_LOCKED) || std::chrono::steady_clock::now() > deadline) {
+        if ((primary != SQLITE_BUSY && primary != SQLITE_LOCKED) ||
+            std::chrono::steady_clock::now() > deadline) {
             return rc;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -126,7 +132,8 @@ int RegistryStore::PrepareWithRetry() {
 int RegistryStore::Prepare() {
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
     if (!sqlite3_db_readonly(m_db, "main")) {
-        int rc = sqlite3_exec(m_db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
+        int rc = sqlite3_exec(m_db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr,
+                              nullptr);
         if (rc == SQLITE_OK) {
             rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
             if (rc == SQLITE_OK) {

@@ -100,17 +100,29 @@ std::string Encode(const char* to, std::wstring_view wide, std::string_view subs
 
 }  // namespace
 
-const char* AnsiCodePage() { return VELMORA_ANSI_CODEPAGE; }
+const char* AnsiCodePage() {
+    return VELMORA_ANSI_CODEPAGE;
+}
 
-std::wstring AnsiToWide(std::string_view ansi) { return Decode(AnsiCodePage(), ansi); }
+std::wstring AnsiToWide(std::string_view ansi) {
+    return Decode(AnsiCodePage(), ansi);
+}
 
-std::string WideToAnsi(std::wstring_view wide) { return Encode(AnsiCodePage(), wide, "?"); }
+std::string WideToAnsi(std::wstring_view wide) {
+    return Encode(AnsiCodePage(), wide, "?");
+}
 
-std::wstring Utf8ToWide(std::string_view utf8) { return Decode("UTF-8", utf8); }
+std::wstring Utf8ToWide(std::string_view utf8) {
+    return Decode("UTF-8", utf8);
+}
 
-std::string WideToUtf8(std::wstring_view wide) { return Encode("UTF-8", wide, "\xEF\xBF\xBD"); }
+std::string WideToUtf8(std::wstring_view wide) {
+    return Encode("UTF-8", wide, "\xEF\xBF\xBD");
+}
 
-std::string WideToUtf16Le(std::wstring_view wide) { return Encode("UTF-16LE", wide, "\xFD\xFF"); }
+std::string WideToUtf16Le(std::wstring_view wide) {
+    return Encode("UTF-16LE", wide, "\xFD\xFF");
+}
 
 std::wstring Utf16LeToWide(std::string_view bytes) {
     // An odd trailing byte cannot be a code unit; drop it rather than reading past the data.

@@ -32,6 +32,10 @@ int Parse(std::basic_string_view<Char> text) {
 
 }  // namespace
 
-int LeadingInt(std::string_view text) { return Parse(text); }
+int LeadingInt(std::string_view text) {
+    return Parse(text);
+}
 
-int LeadingInt(std::wstring_view text) { return Parse(text); }
+int LeadingInt(std::wstring_view text) {
+    return Parse(text);
+}

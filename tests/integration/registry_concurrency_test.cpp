@@ -1,29 +1,15 @@
 // Several clients may run at once: their writes to one store must neither fail nor get lost.
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
 #include "RegistryEnvironment.h"
 #include "platform/registry.h"
 #include "platform/text.h"
-
-extern char** environ;
+#include "support/Process.h"
 
 namespace {
 
 pid_t StartWriter(const std::string& configHome, const std::string& name, int count) {
-    std::string countText = std::to_string(count);
-    char* args[] = {const_cast<char*>(REGISTRY_WRITER_PATH), const_cast<char*>(configHome.c_str()),
-                    const_cast<char*>(name.c_str()), countText.data(), nullptr};
-    pid_t pid = -1;
-    return posix_spawn(&pid, REGISTRY_WRITER_PATH, nullptr, nullptr, args, environ) == 0 ? pid : -1;
-}
-
-int WaitFor(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return StartProgram({REGISTRY_WRITER_PATH, configHome, name, std::to_string(count)});
 }
 
 }  // namespace
@@ -36,8 +22,8 @@ TEST(RegistryConcurrency, TwoProcessesWritingAtOnceLoseNothing) {
     pid_t second = StartWriter(env.ConfigHome(), "second", kCount);
     ASSERT_GT(first, 0);
     ASSERT_GT(second, 0);
-    EXPECT_EQ(WaitFor(first), 0) << "no write of the first process failed";
-    EXPECT_EQ(WaitFor(second), 0) << "no write of the second process failed";
+    EXPECT_EQ(WaitForExit(first), 0) << "no write of the first process failed";
+    EXPECT_EQ(WaitForExit(second), 0) << "no write of the second process failed";
 
     platform::RegistryKey key;
     ASSERT_EQ(key.Open(HKEY_CURRENT_USER, L"SOFTWARE\\Velmora\\Race", KEY_READ), ERROR_SUCCESS);

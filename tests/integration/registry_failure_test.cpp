@@ -49,8 +49,9 @@ TEST_F(RegistryFailureTest, ForeignDatabaseFailsCleanlyAndIsReportedOnce) {
     ASSERT_TRUE(platform::MakeDirectories(env.ConfigHome() + "/Velmora"));
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(env.StorePath().c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE keys(other); CREATE TABLE vals(other);", nullptr, nullptr, nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(db, "CREATE TABLE keys(other); CREATE TABLE vals(other);", nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_close(db);
 
     std::string said = Reopen();

@@ -22,7 +22,8 @@ protected:
 TEST_F(RegistryTest, TypedValuesRoundTripAndSurviveReopeningTheStore) {
     {
         RegistryKey key;
-        ASSERT_EQ(key.Create(HKEY_CURRENT_USER, L"SOFTWARE\\Velmora\\\u661F\u6D77", kReadWrite), ERROR_SUCCESS);
+        ASSERT_EQ(key.Create(HKEY_CURRENT_USER, L"SOFTWARE\\Velmora\\\u661F\u6D77", kReadWrite),
+                  ERROR_SUCCESS);
         EXPECT_EQ(key.SetString(L"Name", L"\u661F\U0001F600"), ERROR_SUCCESS);
         EXPECT_EQ(key.SetString(L"Path", L"%TEMP%\\x", REG_EXPAND_SZ), ERROR_SUCCESS);
         EXPECT_EQ(key.SetDword(L"Count", 0xA1B2C3D4u), ERROR_SUCCESS);
@@ -48,7 +49,10 @@ TEST_F(RegistryTest, StringsAreStoredAsUtf16WithTheirTerminator) {
     std::string data;
     ASSERT_EQ(key.QueryValue(L"v", type, data), ERROR_SUCCESS);
     EXPECT_EQ(type, REG_SZ);
-    EXPECT_EQ(data, std::string("1\0" "2\0\0\0", 6)) << "2 * (characters + 1) bytes";
+    EXPECT_EQ(data, std::string("1\0"
+                                "2\0\0\0",
+                                6))
+        << "2 * (characters + 1) bytes";
     ASSERT_EQ(key.SetDword(L"d", 7), ERROR_SUCCESS);
     ASSERT_EQ(key.QueryValue(L"d", type, data), ERROR_SUCCESS);
     EXPECT_EQ(data, std::string("\x07\0\0\0", 4));
@@ -103,9 +107,15 @@ TEST_F(RegistryTest, StringQueryFollowsTheBufferAndTerminationRules) {
     key.SetString(L"fits", std::wstring(1023, L'7'));
     key.SetString(L"long", std::wstring(1024, L'7'));
     key.SetValue(L"odd", REG_SZ, std::string("1\0\0", 3));
-    key.SetValue(L"open", REG_SZ, std::string("1\0" "2\0", 4));
+    key.SetValue(L"open", REG_SZ,
+                 std::string("1\0"
+                             "2\0",
+                             4));
     key.SetValue(L"empty", REG_SZ, std::string());
-    key.SetValue(L"inner", REG_SZ, std::string("1\0\0\0" "2\0\0\0", 8));
+    key.SetValue(L"inner", REG_SZ,
+                 std::string("1\0\0\0"
+                             "2\0\0\0",
+                             8));
     key.SetDword(L"dword", 1);
     std::wstring text;
     EXPECT_EQ(key.QueryString(L"fits", 1024, text), ERROR_SUCCESS);

@@ -16,7 +16,8 @@ std::unique_ptr<ClientConfig> Parse(const std::string& xml) {
 }  // namespace
 
 TEST(ClientConfig, ReadsAttributesOfTheFirstElementOfTheRoot) {
-    auto config = Parse("<CLIENTCONFIG><CONFIG homeUrl=\"http://h/\" gameCheck=\"wd_entergame=1\"/></CLIENTCONFIG>");
+    auto config =
+        Parse("<CLIENTCONFIG><CONFIG homeUrl=\"http://h/\" gameCheck=\"wd_entergame=1\"/></CLIENTCONFIG>");
     EXPECT_EQ(config->HomeUrl(), L"http://h/");
     EXPECT_EQ(config->GameCheck(), L"wd_entergame=1");
     EXPECT_EQ(config->Value("absent"), L"");
@@ -29,7 +30,8 @@ TEST(ClientConfig, ElementNamesPlayNoPart) {
 
 TEST(ClientConfig, CommentsDeclarationsAndTextBeforeElementsAreSkipped) {
     auto config = Parse(
-        "<?xml version=\"1.0\"?>\n<!-- first -->\n<CLIENTCONFIG>text<!-- c --><CONFIG kfUrl=\"k\"/></CLIENTCONFIG>");
+        "<?xml version=\"1.0\"?>\n<!-- first -->\n<CLIENTCONFIG>text<!-- c --><CONFIG "
+        "kfUrl=\"k\"/></CLIENTCONFIG>");
     EXPECT_EQ(config->KfUrl(), L"k");
 }
 
@@ -52,12 +54,15 @@ TEST(ClientConfig, EntityReferencesAreResolved) {
 
 TEST(ClientConfig, Gb2312ValuesAreReadThroughTheAnsiCodePage) {
     // 星海纪元 in GB2312, declared as such.
-    auto config = Parse("<?xml version=\"1.0\" encoding=\"gb2312\"?><C><CONFIG userClientAbout=\"\xD0\xC7\xBA\xA3\xBC\xCD\xD4\xAA\"/></C>");
+    auto config = Parse(
+        "<?xml version=\"1.0\" encoding=\"gb2312\"?><C><CONFIG "
+        "userClientAbout=\"\xD0\xC7\xBA\xA3\xBC\xCD\xD4\xAA\"/></C>");
     EXPECT_EQ(config->UserClientAbout(), L"\u661F\u6D77\u7EAA\u5143");
 }
 
 TEST(ClientConfig, Utf8DocumentsAreReadAsUtf8) {
-    auto declared = Parse("<?xml version=\"1.0\" encoding=\"UTF-8\"?><C><CONFIG gwLink=\"\xE6\x98\x9F\"/></C>");
+    auto declared =
+        Parse("<?xml version=\"1.0\" encoding=\"UTF-8\"?><C><CONFIG gwLink=\"\xE6\x98\x9F\"/></C>");
     EXPECT_EQ(declared->GwLink(), L"\u661F");
     auto marked = Parse("\xEF\xBB\xBF<C><CONFIG gwLink=\"\xE6\x98\x9F\"/></C>");
     EXPECT_EQ(marked->GwLink(), L"\u661F");
@@ -73,7 +78,8 @@ TEST(ClientConfig, IntegerKeysUseTheLeadingIntegerRule) {
 
 TEST(ClientConfig, EachNamedAccessorReadsItsOwnKey) {
     auto config = Parse(
-        "<C><CONFIG userClientAbout=\"1\" homeUrl=\"2\" gwUrl=\"3\" gwLink=\"4\" paymentUrl=\"5\" bbsUrl=\"6\" "
+        "<C><CONFIG userClientAbout=\"1\" homeUrl=\"2\" gwUrl=\"3\" gwLink=\"4\" paymentUrl=\"5\" "
+        "bbsUrl=\"6\" "
         "kfUrl=\"7\" gameCheck=\"8\" loginCheck=\"9\" configParam=\"10\" userInfoUrl=\"11\" pwKey=\"12\" "
         "runPlugin=\"13\" quitTip=\"14\" cache=\"15\"/></C>");
     const std::wstring values[] = {config->UserClientAbout(), config->HomeUrl(),     config->GwUrl(),

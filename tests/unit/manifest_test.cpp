@@ -48,16 +48,17 @@ TEST_F(ManifestTest, EveryBadLineIsReportedWithItsLineNumber) {
     WriteWholeFile(dir / "x.xml", "<a/>");
     WriteWholeFile(dir / "not.png", "GIF89a");
     WriteWholeFile(dir / "bad.menu", "Show\n");
-    Read("XML 400 x.xml\n"
-         "XML 400 x.xml\n"
-         "BITMAP 5 x.xml\n"
-         "XML 401 missing.xml\n"
-         "XML 0 x.xml\n"
-         "XML 70000 x.xml\n"
-         "XML abc x.xml\n"
-         "XML 402\n"
-         "PNG 1 not.png\n"
-         "MENU 200 bad.menu\n");
+    Read(
+        "XML 400 x.xml\n"
+        "XML 400 x.xml\n"
+        "BITMAP 5 x.xml\n"
+        "XML 401 missing.xml\n"
+        "XML 0 x.xml\n"
+        "XML 70000 x.xml\n"
+        "XML abc x.xml\n"
+        "XML 402\n"
+        "PNG 1 not.png\n"
+        "MENU 200 bad.menu\n");
     ASSERT_EQ(errors.size(), 9u);
     EXPECT_EQ(errors[0], "res.manifest:2: duplicate XML 400 (first at line 1)");
     EXPECT_EQ(errors[1], "res.manifest:3: unknown resource type 'BITMAP' (XML, PNG, ICON, MENU or STRING)");
@@ -67,8 +68,8 @@ TEST_F(ManifestTest, EveryBadLineIsReportedWithItsLineNumber) {
     EXPECT_EQ(errors[5], "res.manifest:7: resource id 'abc' is not a number from 1 to 65535");
     EXPECT_EQ(errors[6], "res.manifest:8: expected 'TYPE ID FILE'");
     EXPECT_EQ(errors[7], "res.manifest:9: '" + (dir / "not.png") + "' is not a PNG file");
-    EXPECT_EQ(errors[8], "res.manifest:10: menu '" + (dir / "bad.menu") +
-                             "' line 1: expected '<id> <text>' or '-'");
+    EXPECT_EQ(errors[8],
+              "res.manifest:10: menu '" + (dir / "bad.menu") + "' line 1: expected '<id> <text>' or '-'");
 }
 
 TEST_F(ManifestTest, SameIdUnderAnotherTypeIsNoDuplicate) {

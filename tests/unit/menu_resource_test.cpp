@@ -8,7 +8,8 @@ using platform::ParseMenuResource;
 TEST(MenuResource, ReadsItemsAndSeparatorsSkippingCommentsBlanksAndLineEnds) {
     std::vector<MenuResourceItem> items;
     std::string error;
-    ASSERT_TRUE(ParseMenuResource("# tray\r\n201 \xCF\xD4\xCA\xBE  main\r\n\r\n-\r\n57665 Exit", items, error));
+    ASSERT_TRUE(
+        ParseMenuResource("# tray\r\n201 \xCF\xD4\xCA\xBE  main\r\n\r\n-\r\n57665 Exit", items, error));
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[0].id, 201);
     EXPECT_EQ(items[0].ansiText, "\xCF\xD4\xCA\xBE  main");

@@ -9,7 +9,7 @@ using platform::WideToUtf16Le;
 
 TEST(LegacyText, Gb2312BytesReadAsChineseAndBack) {
     EXPECT_STREQ(platform::AnsiCodePage(), "CP936");
-    EXPECT_EQ(AnsiToWide("\x80"), L"\u20AC");  // the euro sign, as in the Windows code page
+    EXPECT_EQ(AnsiToWide("\x80"), L"\u20AC");      // the euro sign, as in the Windows code page
     const std::string gb = "\xD0\xC7\xBA\xA3 ok";  // 星海 ok
     EXPECT_EQ(AnsiToWide(gb), L"\u661F\u6D77 ok");
     EXPECT_EQ(WideToAnsi(L"\u661F\u6D77 ok"), gb);
@@ -18,7 +18,10 @@ TEST(LegacyText, Gb2312BytesReadAsChineseAndBack) {
 TEST(LegacyText, InvalidBytesBecomeReplacementCharactersAndTheRestSurvives) {
     // 0xFF is no character in GBK; 0x81 0x20 is a lead byte with an invalid trail byte, after which
     // the blank still counts; a lead byte at the very end has no trail byte at all.
-    EXPECT_EQ(AnsiToWide("a\xFF" "b"), L"a\uFFFD" L"b");
+    EXPECT_EQ(AnsiToWide("a\xFF"
+                         "b"),
+              L"a\uFFFD"
+              L"b");
     EXPECT_EQ(AnsiToWide("a\x81 b"), L"a\uFFFD b");
     EXPECT_EQ(AnsiToWide("ab\xD0"), L"ab\uFFFD");
     // A split character converted in two halves gives two replacements, not a crash or a merge.
@@ -38,7 +41,10 @@ TEST(LegacyText, EmptyTextConvertsToEmptyText) {
 TEST(Utf8Text, RoundTripsAndReplacesMalformedSequences) {
     EXPECT_EQ(platform::WideToUtf8(L"\u661F\U0001F600"), "\xE6\x98\x9F\xF0\x9F\x98\x80");
     EXPECT_EQ(platform::Utf8ToWide("\xE6\x98\x9F\xF0\x9F\x98\x80"), L"\u661F\U0001F600");
-    EXPECT_EQ(platform::Utf8ToWide("a\xFF" "b\xE6\x98"), L"a\uFFFD" L"b\uFFFD\uFFFD");
+    EXPECT_EQ(platform::Utf8ToWide("a\xFF"
+                                   "b\xE6\x98"),
+              L"a\uFFFD"
+              L"b\uFFFD\uFFFD");
 }
 
 TEST(Utf16Text, UsesSurrogatePairsAndLittleEndianUnits) {
@@ -49,5 +55,9 @@ TEST(Utf16Text, UsesSurrogatePairsAndLittleEndianUnits) {
 
 TEST(Utf16Text, OddTrailingByteAndLoneSurrogateDoNotBreakDecoding) {
     EXPECT_EQ(Utf16LeToWide(std::string("A\0B", 3)), L"A");
-    EXPECT_EQ(Utf16LeToWide(std::string("\x3D\xD8" "B\0", 4)), L"\uFFFD" L"B");
+    EXPECT_EQ(Utf16LeToWide(std::string("\x3D\xD8"
+                                        "B\0",
+                                        4)),
+              L"\uFFFD"
+              L"B");
 }

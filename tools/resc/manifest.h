@@ -8,9 +8,9 @@
 namespace resc {
 
 struct ManifestEntry {
-    std::string type;   // upper case: XML, PNG, ICON, MENU or STRING
+    std::string type;  // upper case: XML, PNG, ICON, MENU or STRING
     int id = 0;
-    std::string path;   // as resolved against the manifest's folder
+    std::string path;  // as resolved against the manifest's folder
     int line = 0;
     std::string bytes;  // the file's content, ready to embed
 };
