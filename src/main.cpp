@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
     ClientConfig& config = ClientConfig::Instance();
     Report(config, gameUrl);
     ClientConfig::DestroyInstance();
-    std::cout << "settings written back; exiting\n";
+    std::cout << (platform::RegistryStore::Instance().Available() ? "settings written back; exiting\n"
+                                                                  : "settings store unavailable; exiting\n");
     return 0;
 }

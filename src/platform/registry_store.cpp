@@ -127,32 +127,53 @@ int RegistryStore::PrepareWithRetry() {
     }
 }
 
-// Sets the connection up and makes sure the tables exist; an SQLite code other than SQLITE_OK when the
-// file is not a usable store.
+// Sets the connection up and creates the tables in a new file; an SQLite code other than SQLITE_OK when
+// the file is not a usable store. Nothing is written to a file that fails the check.
 int RegistryStore::Prepare() {
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
-    if (!sqlite3_db_readonly(m_db, "main")) {
-        int rc = sqlite3_exec(m_db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr,
-                              nullptr);
+    bool fresh = false;
+    int rc = CheckSchema(fresh);
+    if (rc != SQLITE_OK) {
+        return rc;
+    }
+    if (sqlite3_db_readonly(m_db, "main")) {
+        return fresh ? SQLITE_READONLY : SQLITE_OK;
+    }
+    rc = sqlite3_exec(m_db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK || !fresh) {
+        return rc;
+    }
+    rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_exec(m_db, kSchema, nullptr, nullptr, nullptr);
         if (rc == SQLITE_OK) {
-            rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-            if (rc == SQLITE_OK) {
-                rc = sqlite3_exec(m_db, kSchema, nullptr, nullptr, nullptr);
-                if (rc == SQLITE_OK) {
-                    rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-                }
-                if (rc != SQLITE_OK) {
-                    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-                }
-            }
+            rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
         }
         if (rc != SQLITE_OK) {
-            return rc;
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         }
     }
-    Statement check(m_db, "SELECT count(*) FROM keys");
-    int rc = check.Step();
-    return rc == SQLITE_ROW ? SQLITE_OK : rc;
+    return rc;
+}
+
+// A file without our tables is new; one with both must have the columns this store uses. Anything
+// else (garbage, another program's database) is refused.
+int RegistryStore::CheckSchema(bool& fresh) {
+    Statement tables(m_db,
+                     "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('keys', 'vals')");
+    int rc = tables.Step();
+    if (rc != SQLITE_ROW) {
+        return rc;
+    }
+    long long count = tables.Int(0);
+    fresh = count == 0;
+    if (fresh) {
+        return SQLITE_OK;
+    }
+    Statement keys(m_db, "SELECT id, root, path FROM keys LIMIT 1");
+    Statement values(m_db, "SELECT key_id, name, type, data FROM vals LIMIT 1");
+    bool ours = count == 2 && keys.PrepareResult() == SQLITE_OK && values.PrepareResult() == SQLITE_OK;
+    return ours ? SQLITE_OK : SQLITE_NOTADB;
 }
 
 // Reports the first failure of an open store on stderr, so a store that breaks later is not silent.

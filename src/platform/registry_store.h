@@ -38,6 +38,7 @@ private:
     void Open();
     int PrepareWithRetry();
     int Prepare();
+    int CheckSchema(bool& fresh);
     LONG Failure(int sqliteCode);
 
     std::string m_path;

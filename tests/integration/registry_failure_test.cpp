@@ -42,7 +42,7 @@ TEST_F(RegistryFailureTest, CorruptStoreIsReportedFailsEveryCallAndIsLeftAsItWas
     RegistryKey key;
     EXPECT_EQ(key.Create(HKEY_CURRENT_USER, L"SOFTWARE\\Velmora\\x", kReadWrite), ERROR_REGISTRY_IO_FAILED);
     EXPECT_EQ(key.Open(HKEY_CURRENT_USER, L"SOFTWARE", kReadWrite), ERROR_REGISTRY_IO_FAILED);
-    EXPECT_EQ(ReadWholeFile(env.StorePath()), garbage);
+    EXPECT_TRUE(ReadWholeFile(env.StorePath()) == garbage) << "the file is left as it was";
 }
 
 TEST_F(RegistryFailureTest, ForeignDatabaseFailsCleanlyAndIsReportedOnce) {
@@ -53,9 +53,11 @@ TEST_F(RegistryFailureTest, ForeignDatabaseFailsCleanlyAndIsReportedOnce) {
         sqlite3_exec(db, "CREATE TABLE keys(other); CREATE TABLE vals(other);", nullptr, nullptr, nullptr),
         SQLITE_OK);
     sqlite3_close(db);
+    const std::string before = ReadWholeFile(env.StorePath());
 
     std::string said = Reopen();
     EXPECT_NE(said.find("cannot be used"), std::string::npos) << said;
+    EXPECT_TRUE(ReadWholeFile(env.StorePath()) == before) << "another program's database is left as it was";
     testing::internal::CaptureStderr();
     RegistryKey key;
     EXPECT_NE(key.Create(HKEY_CURRENT_USER, L"k", kReadWrite), ERROR_SUCCESS);
@@ -91,4 +93,22 @@ TEST_F(RegistryFailureTest, RelativeConfigHomeIsIgnoredForTheHomeFolder) {
     RegistryStore::Reset();
     EXPECT_EQ(RegistryStore::Instance().Path(), home / ".config/Velmora/registry.db");
     setenv("HOME", savedHome.c_str(), 1);
+}
+
+TEST_F(RegistryFailureTest, DatabaseWithOurTableNamesButOtherColumnsIsLeftAlone) {
+    ASSERT_TRUE(platform::MakeDirectories(env.ConfigHome() + "/Velmora"));
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(env.StorePath().c_str(), &db), SQLITE_OK);
+    // Tables of the right names, one with a column missing.
+    ASSERT_EQ(sqlite3_exec(db,
+                           "CREATE TABLE keys(id INTEGER PRIMARY KEY, root, path);"
+                           "CREATE TABLE vals(key_id, name, type);"
+                           "INSERT INTO keys(root, path) VALUES (2147483649, '');",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    const std::string before = ReadWholeFile(env.StorePath());
+    std::string said = Reopen();
+    EXPECT_NE(said.find("cannot be used"), std::string::npos) << said;
+    EXPECT_TRUE(ReadWholeFile(env.StorePath()) == before) << "the database is left as it was";
 }
