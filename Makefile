@@ -28,14 +28,14 @@ run: build
 	$(BUILD)/src/velmora $(ARGS)
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure --no-label-summary --no-tests=error -j $(JOBS)
 	$(MAKE) --no-print-directory test-asan
 
 # The same tests built with the address and undefined-behaviour sanitizers.
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=address,undefined
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure --no-label-summary --no-tests=error -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -87,12 +87,17 @@ TEST_F(RegistryFailureTest, EmptyFileIsAFreshStore) {
 
 TEST_F(RegistryFailureTest, RelativeConfigHomeIsIgnoredForTheHomeFolder) {
     TempDir home;
+    const char* saved = getenv("HOME");
+    std::string savedHome = saved != nullptr ? saved : "";
     setenv("XDG_CONFIG_HOME", "relative/path", 1);
-    std::string savedHome = getenv("HOME") != nullptr ? getenv("HOME") : "";
     setenv("HOME", home.Path().c_str(), 1);
     RegistryStore::Reset();
     EXPECT_EQ(RegistryStore::Instance().Path(), home / ".config/Velmora/registry.db");
-    setenv("HOME", savedHome.c_str(), 1);
+    if (saved != nullptr) {
+        setenv("HOME", savedHome.c_str(), 1);
+    } else {
+        unsetenv("HOME");
+    }
 }
 
 TEST_F(RegistryFailureTest, DatabaseWithOurTableNamesButOtherColumnsIsLeftAlone) {
