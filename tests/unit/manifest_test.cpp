@@ -98,3 +98,11 @@ TEST(ManifestEmit, AnEmptyManifestStillCompilesToAValidTable) {
     std::string source = resc::EmitSource({});
     EXPECT_NE(source.find("kRegistrar(kEntries, 0)"), std::string::npos);
 }
+
+TEST_F(ManifestTest, AFileNameEndingInABackslashCannotSwallowTheNextLine) {
+    WriteWholeFile(dir / "odd\\", "<a/>");
+    auto entries = Read("XML 400 odd\\\n");
+    ASSERT_TRUE(errors.empty());
+    std::string source = resc::EmitSource(entries);
+    EXPECT_EQ(source.find("\\\n"), std::string::npos) << source;
+}
