@@ -17,6 +17,16 @@ constexpr REGSAM kReadWrite = KEY_READ | KEY_WRITE;
 
 class RegistryFailureTest : public ::testing::Test {
 protected:
+    // Puts an SQLite database made by `sql` where the store lives; returns the file's bytes.
+    std::string WriteDatabase(const char* sql) {
+        EXPECT_TRUE(platform::MakeDirectories(env.ConfigHome() + "/Velmora"));
+        sqlite3* db = nullptr;
+        EXPECT_EQ(sqlite3_open(env.StorePath().c_str(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+        return ReadWholeFile(env.StorePath());
+    }
+
     // Opens the store from scratch and returns what it printed on stderr.
     std::string Reopen() {
         RegistryStore::Reset();
@@ -46,14 +56,7 @@ TEST_F(RegistryFailureTest, CorruptStoreIsReportedFailsEveryCallAndIsLeftAsItWas
 }
 
 TEST_F(RegistryFailureTest, ForeignDatabaseFailsCleanlyAndIsReportedOnce) {
-    ASSERT_TRUE(platform::MakeDirectories(env.ConfigHome() + "/Velmora"));
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(env.StorePath().c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(
-        sqlite3_exec(db, "CREATE TABLE keys(other); CREATE TABLE vals(other);", nullptr, nullptr, nullptr),
-        SQLITE_OK);
-    sqlite3_close(db);
-    const std::string before = ReadWholeFile(env.StorePath());
+    const std::string before = WriteDatabase("CREATE TABLE keys(other); CREATE TABLE vals(other);");
 
     std::string said = Reopen();
     EXPECT_NE(said.find("cannot be used"), std::string::npos) << said;
@@ -101,18 +104,11 @@ TEST_F(RegistryFailureTest, RelativeConfigHomeIsIgnoredForTheHomeFolder) {
 }
 
 TEST_F(RegistryFailureTest, DatabaseWithOurTableNamesButOtherColumnsIsLeftAlone) {
-    ASSERT_TRUE(platform::MakeDirectories(env.ConfigHome() + "/Velmora"));
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(env.StorePath().c_str(), &db), SQLITE_OK);
     // Tables of the right names, one with a column missing.
-    ASSERT_EQ(sqlite3_exec(db,
-                           "CREATE TABLE keys(id INTEGER PRIMARY KEY, root, path);"
-                           "CREATE TABLE vals(key_id, name, type);"
-                           "INSERT INTO keys(root, path) VALUES (2147483649, '');",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(db);
-    const std::string before = ReadWholeFile(env.StorePath());
+    const std::string before = WriteDatabase(
+        "CREATE TABLE keys(id INTEGER PRIMARY KEY, root, path);"
+        "CREATE TABLE vals(key_id, name, type);"
+        "INSERT INTO keys(root, path) VALUES (2147483649, '');");
     std::string said = Reopen();
     EXPECT_NE(said.find("cannot be used"), std::string::npos) << said;
     EXPECT_TRUE(ReadWholeFile(env.StorePath()) == before) << "the database is left as it was";

@@ -27,6 +27,15 @@ std::string Upper(std::string s) {
     return s;
 }
 
+// A resource id: 1 to 65535 in decimal digits; 0 for anything else.
+int ParseId(const std::string& text) {
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) {
+        return 0;
+    }
+    int id = std::stoi(text);
+    return id <= 65535 ? id : 0;
+}
+
 bool IsKnownType(const std::string& type) {
     return std::find(std::begin(kTypes), std::end(kTypes), type) != std::end(kTypes);
 }
@@ -96,15 +105,14 @@ std::vector<ManifestEntry> ReadManifest(const std::string& text, const std::stri
             fail("unknown resource type '" + type + "' (XML, PNG, ICON, MENU or STRING)");
             continue;
         }
-        if (idText.empty() || idText.size() > 5 ||
-            idText.find_first_not_of("0123456789") != std::string::npos || std::stoi(idText) == 0 ||
-            std::stoi(idText) > 65535) {
+        int id = ParseId(idText);
+        if (id == 0) {
             fail("resource id '" + idText + "' is not a number from 1 to 65535");
             continue;
         }
         ManifestEntry entry;
         entry.type = type;
-        entry.id = std::stoi(idText);
+        entry.id = id;
         entry.line = lineNumber;
         entry.path = file[0] == '/' ? file : folder + "/" + file;
         auto [previous, fresh] = seen.emplace(std::make_pair(type, entry.id), lineNumber);
