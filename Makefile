@@ -9,7 +9,8 @@ ifneq ($(RESOURCES),)
 CMAKE_ARGS += -DVELMORA_RESOURCES_DIR=$(abspath $(RESOURCES))
 endif
 
-PACKAGES := cmake g++ make pkg-config libtinyxml-dev libsqlite3-dev googletest libgtest-dev
+PACKAGES := cmake g++ make pkg-config libtinyxml-dev libsqlite3-dev libglib2.0-dev libcurl4-openssl-dev \
+            libwebkit2gtk-4.1-dev libcpp-httplib-dev googletest libgtest-dev
 
 .PHONY: all deps configure build run test test-asan clean
 
