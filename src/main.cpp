@@ -4,9 +4,12 @@
 #include <string>
 
 #include "config/ClientConfig.h"
+#include "platform/paths.h"
 #include "platform/registry_store.h"
 #include "platform/resources.h"
 #include "platform/text.h"
+#include "util/ModulePath.h"
+#include "util/Version.h"
 
 namespace {
 
@@ -18,7 +21,11 @@ std::string Utf8(const std::wstring& text) {
 
 void Report(const ClientConfig& config, const std::wstring& gameUrl) {
     std::cout << "product title:   " << Utf8(platform::LoadResourceString(kProductTitleString)) << "\n"
-              << "product name:    " << Utf8(config.UserClientAbout()) << "\n"
+              << "caption:         " << Utf8(ProductCaption()) << "\n"
+              << "running from:    " << Utf8(GetModulePath(true)) << "\n"
+              << "shortcuts in:    " << platform::DesktopDir() << "\n"
+              << "plug-in:         "
+              << (config.m_strPluginPath.empty() ? "not registered" : Utf8(config.m_strPluginPath)) << "\n"
               << "home page:       " << Utf8(config.HomeUrl()) << "\n"
               << "game marker:     " << Utf8(config.GameCheck()) << "\n"
               << "version check:   " << Utf8(config.ConfigParam()) << "\n"

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <fstream>
 
 namespace platform {
 namespace {
@@ -22,6 +23,36 @@ std::string XdgDir(const char* variable, const char* underHome) {
 bool IsDirectory(const std::string& path) {
     struct stat info {};
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The value of `XDG_DESKTOP_DIR="..."` in user-dirs.dirs: "$HOME/..." or an absolute path, in
+// double quotes with backslash escapes. Empty when the line is absent or unusable.
+std::string DesktopDirSetting() {
+    std::ifstream in(ConfigHome() + "/user-dirs.dirs");
+    const std::string key = "XDG_DESKTOP_DIR=";
+    std::string line;
+    while (std::getline(in, line)) {
+        size_t start = line.find_first_not_of(" \t");
+        if (start == std::string::npos || line.compare(start, key.size(), key) != 0) {
+            continue;
+        }
+        std::string quoted = line.substr(start + key.size());
+        if (quoted.size() < 2 || quoted.front() != '"' || quoted.back() != '"') {
+            return {};
+        }
+        std::string value;
+        for (size_t i = 1; i + 1 < quoted.size(); ++i) {
+            if (quoted[i] == '\\' && i + 2 < quoted.size()) {
+                ++i;
+            }
+            value += quoted[i];
+        }
+        if (value == "$HOME" || value.rfind("$HOME/", 0) == 0) {
+            return HomeDir() + value.substr(5);
+        }
+        return value.rfind('/', 0) == 0 ? value : std::string();
+    }
+    return {};
 }
 
 }  // namespace
@@ -45,6 +76,18 @@ std::string CacheHome() {
 
 std::string DataHome() {
     return XdgDir("XDG_DATA_HOME", "/.local/share");
+}
+
+std::string DesktopDir() {
+    std::string desktop = DesktopDirSetting();
+    if (desktop.empty()) {
+        desktop = HomeDir() + "/Desktop";
+    }
+    while (desktop.size() > 1 && desktop.back() == '/') {
+        desktop.pop_back();
+    }
+    MakeDirectories(desktop);
+    return desktop;
 }
 
 bool MakeDirectories(const std::string& path) {

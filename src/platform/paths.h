@@ -13,6 +13,9 @@ std::string CacheHome();
 std::string DataHome();
 // $HOME, else the password database's home folder.
 std::string HomeDir();
+// The desktop folder the xdg-user-dirs settings ($XDG_CONFIG_HOME/user-dirs.dirs) name, else
+// ~/Desktop. It is created when absent; the path is returned even when that fails.
+std::string DesktopDir();
 
 // Creates the folder and its missing parents (mode 0700 for new ones); true when it exists afterwards.
 bool MakeDirectories(const std::string& path);

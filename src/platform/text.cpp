@@ -1,6 +1,7 @@
-// Maps the text service onto glibc's iconv.
+// Maps the text service onto glibc's iconv, and case folding onto GLib.
 #include "platform/text.h"
 
+#include <glib.h>
 #include <iconv.h>
 
 #include <cerrno>
@@ -118,6 +119,17 @@ std::wstring Utf8ToWide(std::string_view utf8) {
 
 std::string WideToUtf8(std::wstring_view wide) {
     return Encode("UTF-8", wide, "\xEF\xBF\xBD");
+}
+
+bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b) {
+    std::string left = WideToUtf8(a);
+    std::string right = WideToUtf8(b);
+    gchar* foldedLeft = g_utf8_casefold(left.data(), static_cast<gssize>(left.size()));
+    gchar* foldedRight = g_utf8_casefold(right.data(), static_cast<gssize>(right.size()));
+    bool equal = std::strcmp(foldedLeft, foldedRight) == 0;
+    g_free(foldedLeft);
+    g_free(foldedRight);
+    return equal;
 }
 
 std::string WideToUtf16Le(std::wstring_view wide) {

@@ -19,6 +19,9 @@ std::string WideToAnsi(std::wstring_view wide);
 std::wstring Utf8ToWide(std::string_view utf8);
 std::string WideToUtf8(std::wstring_view wide);
 
+// Compares by Unicode case folding, the way file names compare on Windows.
+bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b);
+
 // UTF-16 little-endian bytes, as Windows stores registry strings.
 std::string WideToUtf16Le(std::wstring_view wide);
 std::wstring Utf16LeToWide(std::string_view bytes);

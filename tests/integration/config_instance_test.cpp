@@ -1,7 +1,7 @@
 // The process-wide configuration, built from this executable's embedded document (fixtures/demo).
 #include <gtest/gtest.h>
 
-#include "RegistryEnvironment.h"
+#include "UserEnvironment.h"
 #include "config/ClientConfig.h"
 #include "platform/registry.h"
 
@@ -13,7 +13,7 @@ class ConfigInstanceTest : public ::testing::Test {
 protected:
     ~ConfigInstanceTest() override { ClientConfig::DestroyInstance(); }
 
-    RegistryEnvironment env;
+    UserEnvironment env;
 };
 
 }  // namespace

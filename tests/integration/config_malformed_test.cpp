@@ -1,12 +1,12 @@
 // A build whose embedded configuration is malformed (fixtures/malformed) still starts.
 #include <gtest/gtest.h>
 
-#include "RegistryEnvironment.h"
+#include "UserEnvironment.h"
 #include "config/ClientConfig.h"
 #include "platform/registry.h"
 
 TEST(MalformedConfiguration, EveryLookupIsEmptyAndSettingsStillWork) {
-    RegistryEnvironment env;
+    UserEnvironment env;
     ClientConfig& config = ClientConfig::Instance();
     EXPECT_EQ(config.UserClientAbout(), L"");
     EXPECT_EQ(config.HomeUrl(), L"");

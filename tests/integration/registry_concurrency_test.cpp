@@ -1,7 +1,7 @@
 // Several clients may run at once: their writes to one store must neither fail nor get lost.
 #include <gtest/gtest.h>
 
-#include "RegistryEnvironment.h"
+#include "UserEnvironment.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 #include "support/Process.h"
@@ -15,7 +15,7 @@ pid_t StartWriter(const std::string& configHome, const std::string& name, int co
 }  // namespace
 
 TEST(RegistryConcurrency, TwoProcessesWritingAtOnceLoseNothing) {
-    RegistryEnvironment env;
+    UserEnvironment env;
     constexpr int kCount = 300;
     // Both start on a store that does not exist yet, so they also race to create it.
     pid_t first = StartWriter(env.ConfigHome(), "first", kCount);

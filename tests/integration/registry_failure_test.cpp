@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "RegistryEnvironment.h"
+#include "UserEnvironment.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
 #include "platform/registry_store.h"
@@ -35,7 +35,7 @@ protected:
         return testing::internal::GetCapturedStderr();
     }
 
-    RegistryEnvironment env;
+    UserEnvironment env;
 };
 
 }  // namespace
@@ -71,7 +71,7 @@ TEST_F(RegistryFailureTest, ForeignDatabaseFailsCleanlyAndIsReportedOnce) {
 TEST_F(RegistryFailureTest, UnusableFolderIsReportedAndNothingIsWritten) {
     // A file where the folder should be defeats even root, unlike permission bits.
     WriteWholeFile(env.ConfigHome() + "/blocked", "");
-    setenv("XDG_CONFIG_HOME", (env.ConfigHome() + "/blocked").c_str(), 1);
+    env.Set("XDG_CONFIG_HOME", env.ConfigHome() + "/blocked");
     std::string said = Reopen();
     EXPECT_NE(said.find("running on default settings"), std::string::npos) << said;
     RegistryKey key;
@@ -89,18 +89,9 @@ TEST_F(RegistryFailureTest, EmptyFileIsAFreshStore) {
 }
 
 TEST_F(RegistryFailureTest, RelativeConfigHomeIsIgnoredForTheHomeFolder) {
-    TempDir home;
-    const char* saved = getenv("HOME");
-    std::string savedHome = saved != nullptr ? saved : "";
-    setenv("XDG_CONFIG_HOME", "relative/path", 1);
-    setenv("HOME", home.Path().c_str(), 1);
+    env.Set("XDG_CONFIG_HOME", "relative/path");
     RegistryStore::Reset();
-    EXPECT_EQ(RegistryStore::Instance().Path(), home / ".config/Velmora/registry.db");
-    if (saved != nullptr) {
-        setenv("HOME", savedHome.c_str(), 1);
-    } else {
-        unsetenv("HOME");
-    }
+    EXPECT_EQ(RegistryStore::Instance().Path(), env.Home() + "/.config/Velmora/registry.db");
 }
 
 TEST_F(RegistryFailureTest, DatabaseWithOurTableNamesButOtherColumnsIsLeftAlone) {

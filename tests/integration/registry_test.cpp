@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "RegistryEnvironment.h"
+#include "UserEnvironment.h"
 #include "platform/registry_store.h"
 
 using platform::RegistryKey;
@@ -14,7 +14,7 @@ constexpr REGSAM kReadWrite = KEY_READ | KEY_WRITE;
 
 class RegistryTest : public ::testing::Test {
 protected:
-    RegistryEnvironment env;
+    UserEnvironment env;
 };
 
 }  // namespace

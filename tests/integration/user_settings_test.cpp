@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "RegistryEnvironment.h"
+#include "UserEnvironment.h"
 #include "platform/registry.h"
 #include "platform/registry_store.h"
 
@@ -33,7 +33,7 @@ protected:
         return std::to_wstring(type) + L":" + text;
     }
 
-    RegistryEnvironment env;
+    UserEnvironment env;
 };
 
 }  // namespace

@@ -61,3 +61,11 @@ TEST(Utf16Text, OddTrailingByteAndLoneSurrogateDoNotBreakDecoding) {
               L"\uFFFD"
               L"B");
 }
+
+TEST(LegacyText, FileNamesCompareWithoutRegardToCase) {
+    EXPECT_TRUE(platform::EqualsIgnoreCase(L"/opt/Game/StarSea", L"/opt/game/STARSEA"));
+    EXPECT_TRUE(platform::EqualsIgnoreCase(L"\u00C9t\u00E9", L"\u00E9T\u00C9")) << "beyond ASCII too";
+    EXPECT_TRUE(platform::EqualsIgnoreCase(L"\u661F\u6D77", L"\u661F\u6D77"));
+    EXPECT_FALSE(platform::EqualsIgnoreCase(L"/opt/game/a", L"/opt/game/a "));
+    EXPECT_FALSE(platform::EqualsIgnoreCase(L"\u661F", L"\u6D77"));
+}

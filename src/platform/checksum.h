@@ -1,0 +1,12 @@
+#pragma once
+// Message digests of bytes, as lower-case hexadecimal text.
+
+#include <cstddef>
+#include <string>
+
+namespace platform {
+
+std::string Md5Hex(const void* data, std::size_t size);
+std::string Sha256Hex(const void* data, std::size_t size);
+
+}  // namespace platform

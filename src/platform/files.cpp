@@ -1,0 +1,158 @@
+// Maps the file operations onto POSIX calls.
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+namespace platform {
+namespace {
+
+class Fd final {
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd() {
+        if (m_fd >= 0) {
+            close(m_fd);
+        }
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int Get() const { return m_fd; }
+    bool Close() {
+        int fd = m_fd;
+        m_fd = -1;
+        return fd < 0 || close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+bool WriteAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        ssize_t written = write(fd, data, size);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+// A temporary sibling of `path`, so that the final rename stays on one file system.
+std::string CreateSibling(const std::string& path, int& fd) {
+    std::string pattern = DirName(path) + "/." + BaseName(path) + ".XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    fd = mkostemp(buffer.data(), O_CLOEXEC);
+    return fd >= 0 ? std::string(buffer.data()) : std::string();
+}
+
+// Writes what `fill` produces into a temporary sibling and renames it to `path`.
+template <typename Fill>
+bool ReplaceWith(const std::string& path, unsigned mode, bool overwrite, Fill fill) {
+    int raw = -1;
+    std::string temporary = CreateSibling(path, raw);
+    if (temporary.empty()) {
+        return false;
+    }
+    Fd fd(raw);
+    bool ok = fill(fd.Get()) && fchmod(fd.Get(), mode) == 0 && fsync(fd.Get()) == 0;
+    ok = fd.Close() && ok;
+    if (ok) {
+        // link() refuses an existing target, which gives "do not overwrite" without a race.
+        ok = overwrite ? rename(temporary.c_str(), path.c_str()) == 0
+                       : link(temporary.c_str(), path.c_str()) == 0;
+    }
+    if (!ok || !overwrite) {
+        unlink(temporary.c_str());
+    }
+    return ok;
+}
+
+}  // namespace
+
+bool PathExists(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && lstat(path.c_str(), &info) == 0;
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool RemoveFile(const std::string& path) {
+    return !path.empty() && unlink(path.c_str()) == 0;
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    return !from.empty() && !to.empty() && rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool CopyFile(const std::string& from, const std::string& to, bool overwrite) {
+    Fd source(open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (source.Get() < 0 || fstat(source.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return false;
+    }
+    return ReplaceWith(to, info.st_mode & 07777, overwrite, [&](int target) {
+        char buffer[65536];
+        for (;;) {
+            ssize_t got = read(source.Get(), buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                return got == 0;
+            }
+            if (!WriteAll(target, buffer, static_cast<size_t>(got))) {
+                return false;
+            }
+        }
+    });
+}
+
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, unsigned mode) {
+    return ReplaceWith(path, mode, true, [&](int fd) { return WriteAll(fd, bytes.data(), bytes.size()); });
+}
+
+bool ReadFile(const std::string& path, std::string& bytes) {
+    Fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        return false;
+    }
+    bytes.clear();
+    char buffer[65536];
+    for (;;) {
+        ssize_t got = read(fd.Get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return got == 0;
+        }
+        bytes.append(buffer, static_cast<size_t>(got));
+    }
+}
+
+std::string BaseName(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string DirName(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+}  // namespace platform

@@ -1,0 +1,25 @@
+#pragma once
+// Whole-file operations the client needs beyond reading resources. Paths are UTF-8. Every operation
+// that writes a file writes a temporary sibling first and renames it into place, so a failure never
+// leaves a half-written file behind.
+
+#include <string>
+
+namespace platform {
+
+// True when anything (file, folder, link) exists at the path.
+bool PathExists(const std::string& path);
+bool IsRegularFile(const std::string& path);
+bool RemoveFile(const std::string& path);
+// Renames within one file system, replacing an existing file at `to` in one step.
+bool RenameFile(const std::string& from, const std::string& to);
+// Copies the bytes and the permission bits; fails when `to` exists and `overwrite` is false.
+bool CopyFile(const std::string& from, const std::string& to, bool overwrite);
+bool WriteFileAtomically(const std::string& path, const std::string& bytes, unsigned mode);
+bool ReadFile(const std::string& path, std::string& bytes);
+
+// The part after the last '/', and the part before it: "" for a file in the root, "." without a '/'.
+std::string BaseName(const std::string& path);
+std::string DirName(const std::string& path);
+
+}  // namespace platform

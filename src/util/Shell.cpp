@@ -1,0 +1,20 @@
+#include "util/Shell.h"
+
+#include "platform/process.h"
+#include "platform/shell_open.h"
+#include "platform/shortcut.h"
+#include "platform/text.h"
+
+bool CreateShortcut(const std::wstring& link, const std::wstring& target, const std::wstring& icon,
+                    const std::wstring& workingDirectory) {
+    return platform::WriteShortcut(platform::WideToUtf8(link), platform::WideToUtf8(target),
+                                   platform::WideToUtf8(icon), platform::WideToUtf8(workingDirectory));
+}
+
+bool RunProcess(const std::wstring& commandLine) {
+    return platform::StartCommandLine(platform::WideToUtf8(commandLine));
+}
+
+void OpenInShell(const std::wstring& target) {
+    platform::OpenWithDefaultProgram(platform::WideToUtf8(target));
+}

@@ -1,0 +1,33 @@
+#include "util/Version.h"
+
+#include "config/ClientConfig.h"
+#include "platform/text.h"
+#include "util/LeadingInt.h"
+
+const wchar_t kClientVersion[] = L"1.0.0.1";
+
+namespace {
+
+int VersionNumber(const std::wstring& version) {
+    std::wstring digits;
+    for (wchar_t c : version) {
+        if (c != L'.') {
+            digits += c;
+        }
+    }
+    return LeadingInt(platform::WideToAnsi(digits));
+}
+
+}  // namespace
+
+int LocalVersionNumber() {
+    return VersionNumber(kClientVersion);
+}
+
+bool IsNewerVersion(const std::wstring& version) {
+    return LocalVersionNumber() < VersionNumber(version);
+}
+
+std::wstring ProductCaption() {
+    return ClientConfig::Instance().UserClientAbout() + L" Ver " + kClientVersion;
+}
