@@ -48,6 +48,24 @@ bool WriteAll(int fd, const char* data, size_t size) {
     return true;
 }
 
+// Hands the whole content of `fd` to `take` piece by piece; false on a read error or when `take` refuses.
+template <typename Take>
+bool ReadAll(int fd, Take take) {
+    char buffer[65536];
+    for (;;) {
+        ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return got == 0;
+        }
+        if (!take(buffer, static_cast<size_t>(got))) {
+            return false;
+        }
+    }
+}
+
 // A temporary sibling of `path`, so that the final rename stays on one file system.
 std::string CreateSibling(const std::string& path, int& fd) {
     std::string pattern = DirName(path) + "/." + BaseName(path) + ".XXXXXX";
@@ -106,19 +124,8 @@ bool CopyFile(const std::string& from, const std::string& to, bool overwrite) {
         return false;
     }
     return ReplaceWith(to, info.st_mode & 07777, overwrite, [&](int target) {
-        char buffer[65536];
-        for (;;) {
-            ssize_t got = read(source.Get(), buffer, sizeof buffer);
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got <= 0) {
-                return got == 0;
-            }
-            if (!WriteAll(target, buffer, static_cast<size_t>(got))) {
-                return false;
-            }
-        }
+        return ReadAll(source.Get(),
+                       [&](const char* data, size_t size) { return WriteAll(target, data, size); });
     });
 }
 
@@ -132,17 +139,10 @@ bool ReadFile(const std::string& path, std::string& bytes) {
         return false;
     }
     bytes.clear();
-    char buffer[65536];
-    for (;;) {
-        ssize_t got = read(fd.Get(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return got == 0;
-        }
-        bytes.append(buffer, static_cast<size_t>(got));
-    }
+    return ReadAll(fd.Get(), [&](const char* data, size_t size) {
+        bytes.append(data, size);
+        return true;
+    });
 }
 
 std::string BaseName(const std::string& path) {
