@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/paths.h"
+#include "platform/sqlite_statement.h"
 
 namespace platform {
 namespace {
@@ -28,37 +29,6 @@ const char* const kSchema =
     "  data BLOB NOT NULL,"
     "  PRIMARY KEY(key_id, name));"
     "INSERT OR IGNORE INTO keys(root, path) VALUES (2147483648, ''), (2147483649, '');";
-
-class Statement final {
-public:
-    Statement(sqlite3* db, const char* sql) { m_rc = sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr); }
-    ~Statement() { sqlite3_finalize(m_stmt); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    int PrepareResult() const { return m_rc; }
-    void Bind(int index, long long value) { sqlite3_bind_int64(m_stmt, index, value); }
-    void Bind(int index, const std::string& text) {
-        sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-    }
-    void BindBlob(int index, const std::string& bytes) {
-        // A zero-length blob must still be a blob, not NULL.
-        sqlite3_bind_blob(m_stmt, index, bytes.empty() ? "" : bytes.data(), static_cast<int>(bytes.size()),
-                          SQLITE_TRANSIENT);
-    }
-    int Step() { return m_rc == SQLITE_OK ? sqlite3_step(m_stmt) : m_rc; }
-    void Reset() { sqlite3_reset(m_stmt); }
-    long long Int(int column) const { return sqlite3_column_int64(m_stmt, column); }
-    std::string Blob(int column) const {
-        const void* data = sqlite3_column_blob(m_stmt, column);
-        int size = sqlite3_column_bytes(m_stmt, column);
-        return data != nullptr ? std::string(static_cast<const char*>(data), size) : std::string();
-    }
-
-private:
-    sqlite3_stmt* m_stmt = nullptr;
-    int m_rc = SQLITE_OK;
-};
 
 std::unique_ptr<RegistryStore>& Slot() {
     static std::unique_ptr<RegistryStore> store;
@@ -159,8 +129,8 @@ int RegistryStore::Prepare() {
 // A file without our tables is new; one with both must have the columns this store uses. Anything
 // else (garbage, another program's database) is refused.
 int RegistryStore::CheckSchema(bool& fresh) {
-    Statement tables(m_db,
-                     "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('keys', 'vals')");
+    SqliteStatement tables(
+        m_db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('keys', 'vals')");
     int rc = tables.Step();
     if (rc != SQLITE_ROW) {
         return rc;
@@ -170,8 +140,8 @@ int RegistryStore::CheckSchema(bool& fresh) {
     if (fresh) {
         return SQLITE_OK;
     }
-    Statement keys(m_db, "SELECT id, root, path FROM keys LIMIT 1");
-    Statement values(m_db, "SELECT key_id, name, type, data FROM vals LIMIT 1");
+    SqliteStatement keys(m_db, "SELECT id, root, path FROM keys LIMIT 1");
+    SqliteStatement values(m_db, "SELECT key_id, name, type, data FROM vals LIMIT 1");
     bool ours = count == 2 && keys.PrepareResult() == SQLITE_OK && values.PrepareResult() == SQLITE_OK;
     return ours ? SQLITE_OK : SQLITE_NOTADB;
 }
@@ -191,7 +161,7 @@ LONG RegistryStore::FindKey(DWORD root, const std::string& path, long long& id) 
     if (m_db == nullptr) {
         return ERROR_REGISTRY_IO_FAILED;
     }
-    Statement find(m_db, "SELECT id FROM keys WHERE root = ?1 AND path = ?2");
+    SqliteStatement find(m_db, "SELECT id FROM keys WHERE root = ?1 AND path = ?2");
     find.Bind(1, static_cast<long long>(root));
     find.Bind(2, path);
     int rc = find.Step();
@@ -212,7 +182,7 @@ LONG RegistryStore::CreateKey(DWORD root, const std::string& path, long long& id
         return Failure(rc);
     }
     // Parents are created with the key, as on Windows, so each of them can be opened afterwards.
-    Statement insert(m_db, "INSERT OR IGNORE INTO keys(root, path) VALUES (?1, ?2)");
+    SqliteStatement insert(m_db, "INSERT OR IGNORE INTO keys(root, path) VALUES (?1, ?2)");
     for (size_t end = path.find('\\'); rc == SQLITE_OK; end = path.find('\\', end + 1)) {
         insert.Reset();
         insert.Bind(1, static_cast<long long>(root));
@@ -222,7 +192,7 @@ LONG RegistryStore::CreateKey(DWORD root, const std::string& path, long long& id
             break;
         }
     }
-    Statement find(m_db, "SELECT id FROM keys WHERE root = ?1 AND path = ?2");
+    SqliteStatement find(m_db, "SELECT id FROM keys WHERE root = ?1 AND path = ?2");
     find.Bind(1, static_cast<long long>(root));
     find.Bind(2, path);
     if (rc == SQLITE_OK) {
@@ -244,7 +214,7 @@ LONG RegistryStore::QueryValue(long long key, const std::string& name, DWORD& ty
     if (m_db == nullptr) {
         return ERROR_REGISTRY_IO_FAILED;
     }
-    Statement query(m_db, "SELECT type, data FROM vals WHERE key_id = ?1 AND name = ?2");
+    SqliteStatement query(m_db, "SELECT type, data FROM vals WHERE key_id = ?1 AND name = ?2");
     query.Bind(1, key);
     query.Bind(2, name);
     int rc = query.Step();
@@ -262,9 +232,10 @@ LONG RegistryStore::SetValue(long long key, const std::string& name, DWORD type,
         return ERROR_REGISTRY_IO_FAILED;
     }
     // One statement is one transaction: a concurrent writer sees the old value or the new one.
-    Statement upsert(m_db,
-                     "INSERT INTO vals(key_id, name, type, data) VALUES (?1, ?2, ?3, ?4) "
-                     "ON CONFLICT(key_id, name) DO UPDATE SET type = excluded.type, data = excluded.data");
+    SqliteStatement upsert(
+        m_db,
+        "INSERT INTO vals(key_id, name, type, data) VALUES (?1, ?2, ?3, ?4) "
+        "ON CONFLICT(key_id, name) DO UPDATE SET type = excluded.type, data = excluded.data");
     upsert.Bind(1, key);
     upsert.Bind(2, name);
     upsert.Bind(3, static_cast<long long>(type));
