@@ -1,6 +1,7 @@
 # Thin wrapper over CMake: `make run` starts the client, `make test` runs every test.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 JOBS       ?= $(shell nproc)
 # Another branding: make RESOURCES=/path/to/folder run (the folder holds resources.manifest).
 RESOURCES  ?=
@@ -10,9 +11,10 @@ CMAKE_ARGS += -DVELMORA_RESOURCES_DIR=$(abspath $(RESOURCES))
 endif
 
 PACKAGES := cmake g++ make pkg-config libtinyxml-dev libsqlite3-dev libglib2.0-dev libcurl4-openssl-dev \
-            libwebkit2gtk-4.1-dev libcpp-httplib-dev googletest libgtest-dev
+            libwebkit2gtk-4.1-dev libcpp-httplib-dev googletest libgtest-dev libpng-dev libcairo2-dev \
+            libpango1.0-dev fonts-dejavu-core fonts-wqy-zenhei
 
-.PHONY: all deps configure build run test test-asan clean
+.PHONY: all deps configure build run test test-tsan test-asan clean
 
 all: build
 
@@ -30,7 +32,14 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure --no-label-summary --no-tests=error -j $(JOBS)
+	$(MAKE) --no-print-directory test-tsan
 	$(MAKE) --no-print-directory test-asan
+
+# The tests of code that runs on several threads (the message queue), under the thread sanitizer.
+test-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=thread
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target window_tests
+	cd $(TSAN_BUILD) && tests/unit/window/window_tests --gtest_brief=1
 
 # The same tests built with the address and undefined-behaviour sanitizers.
 test-asan: deps
@@ -39,4 +48,4 @@ test-asan: deps
 	cd $(ASAN_BUILD) && ctest --output-on-failure --no-label-summary --no-tests=error -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)

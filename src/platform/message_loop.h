@@ -1,0 +1,20 @@
+#pragma once
+// The UI thread's loop: it hands out posted messages (each first through the PreTranslateMessage of its
+// window and that window's parents), then paints invalid windows, then fires due timers and the layer's
+// delayed tasks, and sleeps in the backend when nothing is left.
+
+#include <functional>
+
+namespace platform {
+
+// One step; false when nothing was waiting.
+bool PumpOne();
+// Every step that is due now, until none is left (tests, with their own clock).
+void PumpUntilIdle();
+// Until WM_QUIT; returns its exit code.
+int RunMessageLoop();
+// A nested loop (a modal dialog, a popup menu) until `done` is true. A quit request ends it early and
+// stays pending for the outer loop.
+void RunModalLoop(const std::function<bool()>& done);
+
+}  // namespace platform
