@@ -10,7 +10,7 @@ namespace platform {
 
 struct HttpLimits {
     long connectSeconds = 60;
-    long stallSeconds = 30;                // a transfer that receives nothing for this long is ended
+    long stallSeconds = 30;               // a transfer that receives nothing for this long is ended
     std::size_t maxBodyBytes = 1u << 20;  // the body is cut here
 };
 
@@ -21,7 +21,7 @@ void SetHttpLimits(const HttpLimits& limits);
 struct HttpResponse {
     bool completed = false;  // the whole answer arrived (false: refused, failed, timed out or cut)
     long status = 0;         // the HTTP status, 0 when no answer arrived
-    std::string body;        // the bytes received, also when the transfer failed midway or the status is an error
+    std::string body;  // the bytes received, also when the transfer failed midway or the status is an error
     bool truncated = false;  // the body reached maxBodyBytes and the rest was dropped
 };
 

@@ -22,6 +22,8 @@ public:
     virtual void SetVisible(bool visible) = 0;
     virtual void SetMinimized(bool minimized) = 0;
     virtual void SetTitle(const std::wstring& title) = 0;
+    // The ICON resource the window shows in task lists and title bars.
+    virtual void SetIcon(int iconResourceId) = 0;
     // Shows the window's picture: the composed pixels, with per-pixel alpha for a layered window.
     virtual void Present(const Bitmap& picture) = 0;
     // Stacking: directly above `below` (null: below every other window).

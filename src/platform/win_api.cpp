@@ -3,6 +3,7 @@
 
 #include "platform/message_queue.h"
 #include "platform/native.h"
+#include "platform/resources.h"
 #include "platform/window_system.h"
 #include "platform/wnd.h"
 
@@ -54,6 +55,17 @@ BOOL GetCursorPos(POINT* point) {
     }
     *point = WindowSystem::Instance().cursor;
     return TRUE;
+}
+
+HICON LoadIcon(int resourceId) {
+    if (FindResource("ICON", resourceId).empty()) {
+        return nullptr;
+    }
+    return reinterpret_cast<HICON>(static_cast<std::uintptr_t>(resourceId));
+}
+
+int IconResourceId(HICON icon) {
+    return static_cast<int>(reinterpret_cast<std::uintptr_t>(icon));
 }
 
 HCURSOR LoadCursor(int cursorId) {

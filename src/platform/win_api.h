@@ -26,6 +26,10 @@ HWND GetForegroundWindow();
 BOOL GetCursorPos(POINT* point);
 BOOL TrackMouseEvent(TRACKMOUSEEVENT* request);
 
+// An ICON resource of the program; null when there is none.
+HICON LoadIcon(int resourceId);
+int IconResourceId(HICON icon);
+
 HCURSOR LoadCursor(int cursorId);
 // The cursor shown while the pointer is over the window it was set for.
 HCURSOR SetCursor(HCURSOR cursor);

@@ -14,6 +14,8 @@ using UINT_PTR = std::uintptr_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
+struct HICON__;
+using HICON = HICON__*;  // stands for an ICON resource id
 struct HCURSOR__;
 using HCURSOR = HCURSOR__*;  // stands for a system cursor id
 

@@ -292,6 +292,15 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SYSCOMMAND:
             WndInternals::SystemCommand(*this, wParam);
             return 0;
+        case WM_SETICON: {
+            HICON& slot = wParam == ICON_BIG ? m_hIconBig : m_hIconSmall;
+            HICON previous = slot;
+            slot = reinterpret_cast<HICON>(lParam);
+            if (m_native && wParam == ICON_BIG) {
+                m_native->SetIcon(platform::IconResourceId(slot));
+            }
+            return reinterpret_cast<LRESULT>(previous);
+        }
         default:
             return 0;
     }
@@ -469,6 +478,11 @@ CWnd* CWnd::SetCapture() {
     CWnd* previous = FromHandle(system.capture);
     system.capture = m_hWnd;
     return previous;
+}
+
+HICON CWnd::SetIcon(HICON icon, BOOL big) {
+    return reinterpret_cast<HICON>(
+        SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
 }
 
 void CWnd::SetWindowText(const std::wstring& text) {

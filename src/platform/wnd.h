@@ -78,6 +78,8 @@ public:
     std::unique_ptr<platform::Canvas> BeginPaint();
     void EndPaint();
 
+    // Sends WM_SETICON; returns the icon the window had.
+    HICON SetIcon(HICON icon, BOOL big);
     void SetWindowText(const std::wstring& text);
     std::wstring GetWindowText() const;
     int GetDlgCtrlID() const { return static_cast<int>(m_nId); }
@@ -171,4 +173,6 @@ private:
     std::unique_ptr<platform::NativeWindow> m_native;
     platform::Bitmap m_picture;
     bool m_buttonPressed = false;  // the standard push button's own state
+    HICON m_hIconBig = nullptr;
+    HICON m_hIconSmall = nullptr;
 };

@@ -25,6 +25,7 @@ public:
     void SetVisible(bool value) override { visible = value; }
     void SetMinimized(bool value) override { minimized = value; }
     void SetTitle(const std::wstring& text) override { title = text; }
+    void SetIcon(int id) override { icon = id; }
     void Present(const Bitmap& picture) override;
     void PlaceAbove(NativeWindow* below) override;
     void Activate() override { ++activations; }
@@ -35,6 +36,7 @@ public:
     bool visible = false;
     bool minimized = false;
     std::wstring title;
+    int icon = 0;
     int cursor = 0;
     int activations = 0;
     int presents = 0;

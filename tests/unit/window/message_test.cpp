@@ -173,3 +173,15 @@ TEST_F(WindowTest, CloseDestroysByDefault) {
     EXPECT_EQ(wnd.Count(WM_CLOSE), 1u);
     EXPECT_EQ(wnd.m_hWnd, nullptr);
 }
+
+TEST_F(WindowTest, IconsComeFromIconResourcesAndReachTheNativeWindow) {
+    RecordingWnd wnd;
+    ASSERT_TRUE(wnd.CreatePopup(RECT{0, 0, 10, 10}));
+    HICON icon = platform::LoadIcon(128);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(platform::LoadIcon(129), nullptr) << "no such resource";
+    EXPECT_EQ(wnd.SetIcon(icon, TRUE), nullptr);
+    wnd.SetIcon(icon, FALSE);
+    EXPECT_EQ(backend.WindowOf(wnd.m_hWnd)->icon, 128);
+    EXPECT_EQ(wnd.SetIcon(nullptr, TRUE), icon) << "the previous icon comes back";
+}
