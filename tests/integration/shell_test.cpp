@@ -156,6 +156,23 @@ TEST_F(ShellTest, OpeningGoesToTheUsersOpenerWithoutAShell) {
     EXPECT_FALSE(platform::OpenWithDefaultProgram(""));
 }
 
+TEST_F(ShellTest, WithoutXdgOpenTheDesktopsDefaultHandlerIsAsked) {
+    // A handler for web links of the user's own, found the way desktops find them.
+    const std::string bin = env.Path("empty-bin");
+    ASSERT_TRUE(platform::MakeDirectories(bin));
+    env.Set("PATH", bin);
+    ASSERT_TRUE(platform::MakeDirectories(env.DataHome() + "/applications"));
+    WriteWholeFile(env.DataHome() + "/applications/velmora-test-browser.desktop",
+                   std::string("[Desktop Entry]\nType=Application\nName=Test browser\nExec=") +
+                       ARGV_RECORDER_PATH + " %u\nMimeType=x-scheme-handler/http;\n");
+    WriteWholeFile(env.ConfigHome() + "/mimeapps.list",
+                   "[Default Applications]\nx-scheme-handler/http=velmora-test-browser.desktop\n");
+    EXPECT_TRUE(platform::OpenWithDefaultProgram("http://127.0.0.1:8631/bbs?a=1&b=;x"));
+    const std::string said = WaitForFile(Record());
+    EXPECT_EQ(said.substr(said.find('\n') + 1), "http://127.0.0.1:8631/bbs?a=1&b=;x\n")
+        << "the URL as one argument";
+}
+
 TEST_F(ShellTest, CopyKeepsPermissionsAndRefusesToReplaceUnlessAsked) {
     const std::string source = env.Path("source");
     const std::string target = env.Path("target");

@@ -163,3 +163,16 @@ TEST_F(WindowTest, ChildCoordinatesFollowTheParent) {
     EXPECT_EQ(GET_X_LPARAM(child.Of(WM_MOVE)[0].lParam), 30)
         << "a child's position is in its parent's client area";
 }
+
+TEST_F(WindowTest, TheDesktopAsParentMeansNoOwner) {
+    RecordingWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(WS_EX_APPWINDOW, L"TestPopup", L"", WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
+                             10, 10, platform::GetDesktopWindow(), 0));
+    EXPECT_EQ(wnd.GetOwner(), nullptr);
+    EXPECT_EQ(wnd.GetParent(), nullptr);
+    EXPECT_EQ(backend.WindowOf(wnd.m_hWnd)->spec.owner, nullptr);
+    EXPECT_EQ(backend.WindowOf(wnd.m_hWnd)->spec.exStyle, WS_EX_APPWINDOW) << "the backend sees the styles";
+    RecordingWnd child;
+    EXPECT_FALSE(child.Create(L"Button", L"", WS_CHILD, RECT{0, 0, 5, 5}, nullptr, 1))
+        << "a child needs a parent";
+}
