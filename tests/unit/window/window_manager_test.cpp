@@ -176,3 +176,20 @@ TEST_F(WindowTest, TheDesktopAsParentMeansNoOwner) {
     EXPECT_FALSE(child.Create(L"Button", L"", WS_CHILD, RECT{0, 0, 5, 5}, nullptr, 1))
         << "a child needs a parent";
 }
+
+TEST_F(WindowTest, InsertAfterAWindowPlacesDirectlyBelowIt) {
+    RecordingWnd a, b, c;
+    ASSERT_TRUE(a.CreatePopup(RECT{0, 0, 10, 10}));
+    ASSERT_TRUE(b.CreatePopup(RECT{0, 0, 10, 10}));
+    ASSERT_TRUE(c.CreatePopup(RECT{0, 0, 10, 10}));
+    a.SetWindowPos(c.m_hWnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const auto& order = backend.stacking;
+    ASSERT_EQ(order.size(), 3u);
+    EXPECT_EQ(order[0], b.Native());
+    EXPECT_EQ(order[1], a.Native());
+    EXPECT_EQ(order[2], c.Native());
+    a.SetWindowPos(HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(order[0], a.Native());
+    b.SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_EQ(order[1], b.Native()) << "SWP_NOZORDER leaves the stacking alone";
+}
