@@ -32,7 +32,7 @@ public:
     virtual void SetCursor(int cursorId) = 0;
 };
 
-struct NativeWindowSpec {
+struct NativeWindowParams {
     HWND hwnd;
     DWORD style;
     DWORD exStyle;
@@ -48,7 +48,7 @@ class Backend {
 public:
     virtual ~Backend() = default;
 
-    virtual std::unique_ptr<NativeWindow> CreateWindow(const NativeWindowSpec& spec) = 0;
+    virtual std::unique_ptr<NativeWindow> CreateWindow(const NativeWindowParams& params) = 0;
     virtual RECT WorkArea() = 0;
     // Waits until native events have been handled, the message queue's waker was called, or timeoutMs
     // passed (-1: no limit). Native input arrives through input.h on this thread.

@@ -70,7 +70,7 @@ BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* wind
     } else {
         CWnd* owner = parentWnd != nullptr ? parentWnd->GetTopLevel() : nullptr;
         m_hOwner = owner != nullptr ? owner->m_hWnd : nullptr;
-        m_native = platform::GetBackend().CreateWindow(platform::NativeWindowSpec{
+        m_native = platform::GetBackend().CreateWindow(platform::NativeWindowParams{
             m_hWnd, m_dwStyle, m_dwExStyle, owner != nullptr ? owner->m_native.get() : nullptr});
         m_native->SetTitle(m_strText);
         m_native->SetGeometry(m_rect);

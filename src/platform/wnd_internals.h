@@ -1,15 +1,11 @@
 #pragma once
-// What the layer's own files need of CWnd beyond its public face: a window's rectangles and flags, the
-// stacking of top-level windows and sending the messages of a move or resize. Internal to platform/.
+// What the layer's own files need of CWnd beyond its public face: class style and picture, the stacking
+// of top-level windows, hit-testing children and the steps of a move or resize. Internal to platform/.
 
 #include "platform/wnd.h"
 
 struct WndInternals {
-    static RECT& Rect(CWnd& wnd) { return wnd.m_rect; }
     static UINT ClassStyle(const CWnd& wnd) { return wnd.m_nClassStyle; }
-    static bool IsTopLevel(const CWnd& wnd) { return (wnd.m_dwStyle & WS_CHILD) == 0; }
-    static HWND Owner(const CWnd& wnd) { return wnd.m_hOwner; }
-    static bool Topmost(const CWnd& wnd) { return wnd.m_bTopmost != FALSE; }
     static platform::Bitmap& Picture(CWnd& wnd) { return wnd.m_picture; }
     // Moves and sizes the window as a move or resize of the layer does, with WM_MOVE and WM_SIZE.
     static void SetRect(CWnd& wnd, const RECT& rect) { wnd.SetRect(rect, true); }

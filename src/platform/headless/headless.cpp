@@ -15,7 +15,7 @@ Backend& GetBackend() {
 
 namespace headless {
 
-HeadlessWindow::HeadlessWindow(const NativeWindowSpec& windowSpec) : spec(windowSpec) {
+HeadlessWindow::HeadlessWindow(const NativeWindowParams& windowParams) : params(windowParams) {
     Backend().stacking.push_back(this);
 }
 
@@ -36,8 +36,8 @@ void HeadlessWindow::PlaceAbove(NativeWindow* below) {
     order.insert(below == nullptr ? order.begin() : (at == order.end() ? at : at + 1), this);
 }
 
-std::unique_ptr<NativeWindow> HeadlessBackend::CreateWindow(const NativeWindowSpec& spec) {
-    return std::make_unique<HeadlessWindow>(spec);
+std::unique_ptr<NativeWindow> HeadlessBackend::CreateWindow(const NativeWindowParams& params) {
+    return std::make_unique<HeadlessWindow>(params);
 }
 
 void HeadlessBackend::WaitForEvents(int timeoutMs) {

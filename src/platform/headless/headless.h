@@ -18,7 +18,7 @@ namespace platform::headless {
 
 class HeadlessWindow final : public NativeWindow {
 public:
-    explicit HeadlessWindow(const NativeWindowSpec& spec);
+    explicit HeadlessWindow(const NativeWindowParams& params);
     ~HeadlessWindow() override;
 
     void SetGeometry(const RECT& screen) override { geometry = screen; }
@@ -31,7 +31,7 @@ public:
     void Activate() override { ++activations; }
     void SetCursor(int id) override { cursor = id; }
 
-    NativeWindowSpec spec;
+    NativeWindowParams params;
     RECT geometry{};
     bool visible = false;
     bool minimized = false;
@@ -52,7 +52,7 @@ struct MessageBoxCall {
 
 class HeadlessBackend final : public Backend {
 public:
-    std::unique_ptr<NativeWindow> CreateWindow(const NativeWindowSpec& spec) override;
+    std::unique_ptr<NativeWindow> CreateWindow(const NativeWindowParams& params) override;
     RECT WorkArea() override { return workArea; }
     void WaitForEvents(int timeoutMs) override;
     void Wake() override;

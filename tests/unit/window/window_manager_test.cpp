@@ -170,8 +170,8 @@ TEST_F(WindowTest, TheDesktopAsParentMeansNoOwner) {
                              10, 10, platform::GetDesktopWindow(), 0));
     EXPECT_EQ(wnd.GetOwner(), nullptr);
     EXPECT_EQ(wnd.GetParent(), nullptr);
-    EXPECT_EQ(backend.WindowOf(wnd.m_hWnd)->spec.owner, nullptr);
-    EXPECT_EQ(backend.WindowOf(wnd.m_hWnd)->spec.exStyle, WS_EX_APPWINDOW) << "the backend sees the styles";
+    EXPECT_EQ(backend.WindowOf(wnd.m_hWnd)->params.owner, nullptr);
+    EXPECT_EQ(backend.WindowOf(wnd.m_hWnd)->params.exStyle, WS_EX_APPWINDOW) << "the backend sees the styles";
     RecordingWnd child;
     EXPECT_FALSE(child.Create(L"Button", L"", WS_CHILD, RECT{0, 0, 5, 5}, nullptr, 1))
         << "a child needs a parent";
