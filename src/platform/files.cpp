@@ -66,9 +66,11 @@ bool ReadAll(int fd, Take take) {
     }
 }
 
-// A temporary sibling of `path`, so that the final rename stays on one file system.
+// A temporary sibling of `path`, so that the final rename stays on one file system. The name is cut so
+// that a file name near the system's limit still leaves room for the suffix.
 std::string CreateSibling(const std::string& path, int& fd) {
-    std::string pattern = DirName(path) + "/." + BaseName(path) + ".XXXXXX";
+    constexpr std::size_t kNameRoom = 200;
+    std::string pattern = DirName(path) + "/." + BaseName(path).substr(0, kNameRoom) + ".XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     fd = mkostemp(buffer.data(), O_CLOEXEC);
@@ -131,6 +133,27 @@ bool CopyFile(const std::string& from, const std::string& to, bool overwrite) {
 
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, unsigned mode) {
     return ReplaceWith(path, mode, true, [&](int fd) { return WriteAll(fd, bytes.data(), bytes.size()); });
+}
+
+bool ReplaceFileWith(const std::string& path, unsigned mode,
+                     const std::function<bool(const ByteSink&)>& produce) {
+    return ReplaceWith(path, mode, true, [&](int fd) {
+        bool written = true;
+        bool produced = produce([&](const char* data, std::size_t size) {
+            written = WriteAll(fd, data, size);
+            return written;
+        });
+        return produced && written;
+    });
+}
+
+bool GetFileSize(const std::string& path, std::uint64_t& size) {
+    struct stat info {};
+    if (path.empty() || stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return false;
+    }
+    size = static_cast<std::uint64_t>(info.st_size);
+    return true;
 }
 
 bool ReadFile(const std::string& path, std::string& bytes) {

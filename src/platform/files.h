@@ -3,9 +3,15 @@
 // that writes a file writes a temporary sibling first and renames it into place, so a failure never
 // leaves a half-written file behind.
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace platform {
+
+// The longest path the system opens, in bytes (PATH_MAX without its terminator).
+constexpr std::size_t kMaxPathBytes = 4095;
 
 // True when anything (file, folder, link) exists at the path.
 bool PathExists(const std::string& path);
@@ -16,6 +22,13 @@ bool RenameFile(const std::string& from, const std::string& to);
 // Copies the bytes and the permission bits; fails when `to` exists and `overwrite` is false.
 bool CopyFile(const std::string& from, const std::string& to, bool overwrite);
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, unsigned mode);
+// Streams bytes into `path`: `produce` hands them to the sink it is given, and the file takes its
+// place only when `produce` returns true and every byte was written. False leaves `path` as it was.
+using ByteSink = std::function<bool(const char* data, std::size_t size)>;
+bool ReplaceFileWith(const std::string& path, unsigned mode,
+                     const std::function<bool(const ByteSink&)>& produce);
+// The size of a regular file; false for anything else or when it cannot be read.
+bool GetFileSize(const std::string& path, std::uint64_t& size);
 bool ReadFile(const std::string& path, std::string& bytes);
 
 // The part after the last '/', and the part before it: "" for a file in the root, "." without a '/'.

@@ -6,7 +6,8 @@
 namespace platform {
 
 MessageQueue& MessageQueue::Instance() {
-    static MessageQueue queue;
+    // Never destroyed: a worker thread that outlives main may still post to it.
+    static MessageQueue& queue = *new MessageQueue;
     return queue;
 }
 

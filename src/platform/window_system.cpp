@@ -9,8 +9,9 @@
 namespace platform {
 namespace {
 
+// Never destroyed: a worker thread that outlives main may still post, which asks IsWindow.
 std::unique_ptr<WindowSystem>& Slot() {
-    static std::unique_ptr<WindowSystem> system = std::make_unique<WindowSystem>();
+    static auto& system = *new std::unique_ptr<WindowSystem>(std::make_unique<WindowSystem>());
     return system;
 }
 
