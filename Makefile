@@ -35,11 +35,14 @@ test: build
 	$(MAKE) --no-print-directory test-tsan
 	$(MAKE) --no-print-directory test-asan
 
-# The tests of code that runs on several threads (the message queue), under the thread sanitizer.
+# The tests of code that runs on several threads (the message queue, workers, downloads), under the
+# thread sanitizer.
+TSAN_TESTS := tests/unit/window/window_tests tests/unit/threads/thread_tests \
+              tests/integration/download/download_tests
 test-tsan: deps
 	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=thread
-	cmake --build $(TSAN_BUILD) -j $(JOBS) --target window_tests
-	cd $(TSAN_BUILD) && tests/unit/window/window_tests --gtest_brief=1
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target $(notdir $(TSAN_TESTS))
+	cd $(TSAN_BUILD) && for test in $(TSAN_TESTS); do $$test --gtest_brief=1 || exit 1; done
 
 # The same tests built with the address and undefined-behaviour sanitizers.
 test-asan: deps
