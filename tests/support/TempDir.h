@@ -2,6 +2,7 @@
 // A fresh folder under $TMPDIR for one test, removed with everything in it afterwards.
 
 #include <string>
+#include <vector>
 
 class TempDir {
 public:
@@ -20,3 +21,5 @@ private:
 // Test helpers for whole files.
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
+// The names in a folder (not "." and ".."), in no particular order; empty when it cannot be read.
+std::vector<std::string> FilesIn(const std::string& folder);

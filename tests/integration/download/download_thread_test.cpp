@@ -1,7 +1,5 @@
 // The downloader on a real server: requests one after another in their order, each reported to its
 // window with its own message and id, results kept by id, and nothing half-written left anywhere.
-#include <dirent.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,20 +13,6 @@ using platform::Utf8ToWide;
 using platform::WideToUtf8;
 
 namespace {
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (dirent* entry = readdir(dir)) {
-            std::string name = entry->d_name;
-            if (name != "." && name != "..") {
-                names.push_back(name);
-            }
-        }
-        closedir(dir);
-    }
-    return names;
-}
 
 bool SameRecord(const THREAD_PARAM_DOWN& a, const THREAD_PARAM_DOWN& b) {
     return a.strName == b.strName && a.strUrl == b.strUrl && a.strSavePath == b.strSavePath &&

@@ -2,7 +2,6 @@
 // other outcome leaves what was there before and no stray temporary file.
 #include "platform/http_download.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -19,20 +18,6 @@ using platform::UrlDownloadToCacheFile;
 using platform::UrlDownloadToFile;
 
 namespace {
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (dirent* entry = readdir(dir)) {
-            std::string name = entry->d_name;
-            if (name != "." && name != "..") {
-                names.push_back(name);
-            }
-        }
-        closedir(dir);
-    }
-    return names;
-}
 
 class HttpDownloadTest : public HttpFixture {
 protected:
