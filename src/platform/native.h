@@ -14,6 +14,10 @@ namespace platform {
 
 class Bitmap;
 
+// A widget of the backend's toolkit (a GtkWidget in the gtk backend) that a child window hosts, such as
+// a browser view. Opaque to the core.
+struct NativeWidget;
+
 class NativeWindow {
 public:
     virtual ~NativeWindow() = default;
@@ -30,6 +34,11 @@ public:
     virtual void PlaceAbove(NativeWindow* below) = 0;
     virtual void Activate() = 0;
     virtual void SetCursor(int cursorId) = 0;
+    // Shows a hosted widget at `rect` (client coordinates of this window) above the picture, or hides
+    // it. The first call makes the widget part of this window.
+    virtual void PlaceWidget(NativeWidget* widget, const RECT& rect, bool visible) = 0;
+    // Takes the widget out of this window; its hosting child is being destroyed.
+    virtual void RemoveWidget(NativeWidget* widget) = 0;
 };
 
 struct NativeWindowParams {
@@ -47,6 +56,10 @@ struct MenuItem {
 class Backend {
 public:
     virtual ~Backend() = default;
+
+    // Connects to the desktop before any other call; false, with a reason a person can read, when
+    // there is none (no display).
+    virtual bool Open(std::string& reason) = 0;
 
     virtual std::unique_ptr<NativeWindow> CreateWindow(const NativeWindowParams& params) = 0;
     virtual RECT WorkArea() = 0;

@@ -115,6 +115,12 @@ BOOL CWnd::DestroyWindow() {
     m_destroying = true;
     WindowSystem& system = WindowSystem::Instance();
     const HWND self = m_hWnd;
+    if (m_pHostedWidget != nullptr) {
+        if (platform::NativeWindow* native = GetTopLevel()->Native()) {
+            native->RemoveWidget(m_pHostedWidget);
+        }
+        m_pHostedWidget = nullptr;
+    }
     if (IsWindowVisible()) {
         SetVisibleFlag(false);
     }

@@ -15,6 +15,7 @@
 namespace platform {
 class Canvas;
 class NativeWindow;
+struct NativeWidget;
 }  // namespace platform
 
 struct WndInternals;
@@ -101,6 +102,10 @@ public:
     // The picture of a top-level window, as last painted or handed over by UpdateLayeredWindow.
     const platform::Bitmap& Picture() const { return m_picture; }
     platform::NativeWindow* Native() const { return m_native.get(); }
+    // A child window can host a native widget (the browser view): it is kept at the child's place and
+    // shown while the child is visible. Null takes it out again.
+    void HostNativeWidget(platform::NativeWidget* widget);
+    platform::NativeWidget* HostedWidget() const { return m_pHostedWidget; }
 
 protected:
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
@@ -144,6 +149,8 @@ private:
     void Minimize();
     void Restore();
     void DestroyTree();
+    // Tells the native window where the hosted widgets of its tree are now.
+    void PlaceHostedWidgets();
 
     // The message being dispatched, for Default().
     struct CurrentMessage {
@@ -171,6 +178,7 @@ private:
     bool m_painting = false;
     bool m_destroying = false;
     std::unique_ptr<platform::NativeWindow> m_native;
+    platform::NativeWidget* m_pHostedWidget = nullptr;  // owned by whoever created it
     platform::Bitmap m_picture;
     bool m_buttonPressed = false;  // the standard push button's own state
     HICON m_hIconBig = nullptr;

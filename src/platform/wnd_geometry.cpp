@@ -150,6 +150,49 @@ void CWnd::SetRect(const RECT& rect, bool repaint) {
             Invalidate(TRUE);
         }
     }
+    if (m_hWnd != nullptr && m_hParent != nullptr) {
+        PlaceHostedWidgets();
+    }
+}
+
+void CWnd::HostNativeWidget(platform::NativeWidget* widget) {
+    // Only a child has a place in a native window to put the widget at.
+    if (widget == m_pHostedWidget || m_hWnd == nullptr || m_hParent == nullptr) {
+        return;
+    }
+    CWnd* top = GetTopLevel();
+    if (m_pHostedWidget != nullptr && top->m_native) {
+        top->m_native->RemoveWidget(m_pHostedWidget);
+    }
+    m_pHostedWidget = widget;
+    PlaceHostedWidgets();
+}
+
+void CWnd::PlaceHostedWidgets() {
+    CWnd* top = GetTopLevel();
+    if (!top->m_native) {
+        return;
+    }
+    POINT origin{0, 0};
+    top->ClientToScreen(&origin);
+    std::vector<CWnd*> pending{top};
+    while (!pending.empty()) {
+        CWnd* wnd = pending.back();
+        pending.pop_back();
+        if (wnd->m_pHostedWidget != nullptr) {
+            RECT place{};
+            wnd->GetClientRect(&place);
+            wnd->ClientToScreen(&place);
+            place = RECT{place.left - origin.x, place.top - origin.y, place.right - origin.x,
+                         place.bottom - origin.y};
+            top->m_native->PlaceWidget(wnd->m_pHostedWidget, place, wnd->IsWindowVisible() != FALSE);
+        }
+        for (HWND child : wnd->m_children) {
+            if (CWnd* childWnd = FromHandle(child)) {
+                pending.push_back(childWnd);
+            }
+        }
+    }
 }
 
 BOOL CWnd::IsWindowVisible() const {
@@ -174,6 +217,9 @@ void CWnd::SetVisibleFlag(bool visible) {
     if (CWnd* parent = GetParent()) {
         RECT area = m_rect;
         parent->InvalidateRect(&area, TRUE);
+    }
+    if (m_hParent != nullptr || !m_children.empty()) {
+        PlaceHostedWidgets();
     }
     if (visible) {
         Invalidate(TRUE);

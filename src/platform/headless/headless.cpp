@@ -36,6 +36,10 @@ void HeadlessWindow::PlaceAbove(NativeWindow* below) {
     order.insert(below == nullptr ? order.begin() : (at == order.end() ? at : at + 1), this);
 }
 
+void HeadlessWindow::PlaceWidget(NativeWidget* widget, const RECT& rect, bool visible) {
+    widgets[widget] = WidgetPlace{rect, visible};
+}
+
 std::unique_ptr<NativeWindow> HeadlessBackend::CreateWindow(const NativeWindowParams& params) {
     return std::make_unique<HeadlessWindow>(params);
 }

@@ -30,6 +30,8 @@ public:
     void PlaceAbove(NativeWindow* below) override;
     void Activate() override { ++activations; }
     void SetCursor(int id) override { cursor = id; }
+    void PlaceWidget(NativeWidget* widget, const RECT& rect, bool visible) override;
+    void RemoveWidget(NativeWidget* widget) override { widgets.erase(widget); }
 
     NativeWindowParams params;
     RECT geometry{};
@@ -41,6 +43,11 @@ public:
     int activations = 0;
     int presents = 0;
     const Bitmap* lastPicture = nullptr;  // the picture the window showed last (owned by its CWnd)
+    struct WidgetPlace {
+        RECT rect;
+        bool visible;
+    };
+    std::map<NativeWidget*, WidgetPlace> widgets;  // the hosted widgets and where they are
 };
 
 struct MessageBoxCall {
@@ -52,6 +59,7 @@ struct MessageBoxCall {
 
 class HeadlessBackend final : public Backend {
 public:
+    bool Open(std::string&) override { return true; }
     std::unique_ptr<NativeWindow> CreateWindow(const NativeWindowParams& params) override;
     RECT WorkArea() override { return workArea; }
     void WaitForEvents(int timeoutMs) override;
