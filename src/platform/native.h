@@ -63,6 +63,9 @@ public:
 
     virtual std::unique_ptr<NativeWindow> CreateWindow(const NativeWindowParams& params) = 0;
     virtual RECT WorkArea() = 0;
+    // Where the pointer is on the screen, also outside the program's windows; false when the backend
+    // only knows what input told the layer.
+    virtual bool PointerPosition(POINT& screen) = 0;
     // Waits until native events have been handled, the message queue's waker was called, or timeoutMs
     // passed (-1: no limit). Native input arrives through input.h on this thread.
     virtual void WaitForEvents(int timeoutMs) = 0;

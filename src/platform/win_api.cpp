@@ -53,7 +53,11 @@ BOOL GetCursorPos(POINT* point) {
     if (point == nullptr) {
         return FALSE;
     }
-    *point = WindowSystem::Instance().cursor;
+    // The pointer may be over another program (the tray's menu opens at it); the layer itself only
+    // knows where input over its own windows left it.
+    if (!GetBackend().PointerPosition(*point)) {
+        *point = WindowSystem::Instance().cursor;
+    }
     return TRUE;
 }
 

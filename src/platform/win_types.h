@@ -11,8 +11,13 @@ using LONG = std::int32_t;
 using BOOL = int;
 using REGSAM = DWORD;
 
+// GLib defines both as macros with the same values; whichever header comes first wins, harmlessly.
+#ifndef TRUE
 constexpr BOOL TRUE = 1;
+#endif
+#ifndef FALSE
 constexpr BOOL FALSE = 0;
+#endif
 
 // Error codes returned by the registry service.
 constexpr LONG ERROR_SUCCESS = 0;

@@ -62,6 +62,7 @@ public:
     bool Open(std::string&) override { return true; }
     std::unique_ptr<NativeWindow> CreateWindow(const NativeWindowParams& params) override;
     RECT WorkArea() override { return workArea; }
+    bool PointerPosition(POINT&) override { return false; }
     void WaitForEvents(int timeoutMs) override;
     void Wake() override;
     UINT TrackPopupMenu(const std::vector<MenuItem>& items, POINT screen, HWND owner) override;
