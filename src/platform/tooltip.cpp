@@ -3,6 +3,7 @@
 
 #include "platform/native.h"
 #include "platform/win_api.h"
+#include "platform/window_system.h"
 #include "platform/wnd.h"
 
 namespace platform {
@@ -57,13 +58,15 @@ void CToolTipCtrl::RelayEvent(const MSG* msg) {
                 m_task = 0;
                 const Tool* resting = ToolFor(hwnd);
                 CWnd* wnd = CWnd::FromHandle(hwnd);
-                if (resting == nullptr || wnd == nullptr || m_pending != hwnd || resting->text.empty()) {
+                if (resting == nullptr || wnd == nullptr || m_pending != hwnd || resting->text.empty() ||
+                    WindowSystem::Instance().hover != hwnd) {
                     return;
                 }
                 m_shown = resting->text;
                 POINT at{};
                 GetCursorPos(&at);
                 GetBackend().ShowTooltip(wnd->GetTopLevel()->m_hWnd, m_shown, POINT{at.x, at.y + 20});
+                WatchPointer(hwnd);
             });
             return;
         }
@@ -78,9 +81,22 @@ void CToolTipCtrl::RelayEvent(const MSG* msg) {
     }
 }
 
+void CToolTipCtrl::WatchPointer(HWND tool) {
+    m_watch = MessageQueue::Instance().Schedule(kTooltipWatchMs, [this, tool] {
+        m_watch = 0;
+        if (WindowSystem::Instance().hover != tool) {
+            Hide();
+        } else if (!m_shown.empty()) {
+            WatchPointer(tool);
+        }
+    });
+}
+
 void CToolTipCtrl::Hide() {
     MessageQueue::Instance().Cancel(m_task);
+    MessageQueue::Instance().Cancel(m_watch);
     m_task = 0;
+    m_watch = 0;
     m_pending = nullptr;
     if (!m_shown.empty()) {
         m_shown.clear();

@@ -15,6 +15,8 @@ namespace platform {
 
 constexpr DWORD TTS_ALWAYSTIP = 0x01;
 constexpr UINT kTooltipDelayMs = 500;
+// How often a shown tip checks that the pointer is still over its tool.
+constexpr UINT kTooltipWatchMs = 100;
 
 class CToolTipCtrl final {
 public:
@@ -41,11 +43,15 @@ private:
     };
     const Tool* ToolFor(HWND hwnd) const;
     void Hide();
+    // Hides the tip once the pointer is no longer over `tool`, also when it went to a window whose
+    // messages are not relayed here (another top-level window, another program).
+    void WatchPointer(HWND tool);
 
     HWND m_parent = nullptr;
     std::vector<Tool> m_tools;
     HWND m_pending = nullptr;  // the tool whose text is about to show
     MessageQueue::TaskId m_task = 0;
+    MessageQueue::TaskId m_watch = 0;
     std::wstring m_shown;
 };
 

@@ -17,6 +17,13 @@ void OnResponse(GtkDialog*, int response, gpointer run) {
     state->closed = true;
 }
 
+// The box takes the keyboard once it is on screen: before that X refuses to focus it, and a window
+// manager may not give it the focus by itself.
+gboolean FocusWhenMapped(GtkWidget* dialog, GdkEvent*, gpointer) {
+    gtk_window_present(GTK_WINDOW(dialog));
+    return FALSE;
+}
+
 GtkMessageType KindOf(UINT type) {
     if ((type & MB_ICONQUESTION) != 0) {
         return GTK_MESSAGE_QUESTION;
@@ -46,6 +53,7 @@ int GtkBackend::MessageBox(HWND owner, const std::wstring& text, const std::wstr
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), cancelFirst ? GTK_RESPONSE_CANCEL : GTK_RESPONSE_OK);
     DialogRun run;
     g_signal_connect(dialog, "response", G_CALLBACK(OnResponse), &run);
+    g_signal_connect(dialog, "map-event", G_CALLBACK(FocusWhenMapped), nullptr);
     gtk_widget_show_all(dialog);
 
     GtkWidget* previous = m_activeDialog;

@@ -3,13 +3,6 @@
 #include "platform/text.h"
 
 namespace platform::gtk {
-namespace {
-
-// Below and to the right of the pointer, clear of the cursor's picture.
-constexpr int kOffsetX = 12;
-constexpr int kOffsetY = 20;
-
-}  // namespace
 
 void GtkBackend::ShowTooltip(HWND, const std::wstring& text, POINT screen) {
     if (m_tooltip == nullptr) {
@@ -25,7 +18,8 @@ void GtkBackend::ShowTooltip(HWND, const std::wstring& text, POINT screen) {
     }
     gtk_label_set_text(GTK_LABEL(m_tooltipLabel), WideToUtf8(text).c_str());
     gtk_window_resize(GTK_WINDOW(m_tooltip), 1, 1);
-    gtk_window_move(GTK_WINDOW(m_tooltip), screen.x + kOffsetX, screen.y + kOffsetY);
+    // The layer already puts the point below the pointer.
+    gtk_window_move(GTK_WINDOW(m_tooltip), screen.x, screen.y);
     gtk_widget_show_all(m_tooltip);
 }
 

@@ -126,3 +126,41 @@ TEST_F(WindowTest, TooltipShowsForAToolAfterTheDelayAndHidesOnPress) {
     PumpUntilIdle();
     EXPECT_EQ(backend.tooltip, L"") << "no tip away from the tools";
 }
+
+TEST_F(WindowTest, TooltipHidesWhenThePointerGoesToAWindowThatDoesNotRelay) {
+    TipWnd wnd;
+    RecordingWnd button;
+    RecordingWnd other;
+    ASSERT_TRUE(wnd.CreatePopup(RECT{0, 0, 200, 100}));
+    ASSERT_TRUE(other.CreatePopup(RECT{300, 0, 500, 100}));
+    ASSERT_TRUE(button.CreateButton(wnd, RECT{10, 10, 50, 30}, 10000));
+    ASSERT_TRUE(wnd.tooltip.Create(&wnd, platform::TTS_ALWAYSTIP));
+    ASSERT_TRUE(wnd.tooltip.AddTool(&button, L"Reload", nullptr, 10000));
+    MoveMouse(wnd.m_hWnd, POINT{20, 20});
+    clock.Advance(platform::kTooltipDelayMs);
+    PumpUntilIdle();
+    ASSERT_EQ(backend.tooltip, L"Reload");
+
+    clock.Advance(platform::kTooltipWatchMs);
+    PumpUntilIdle();
+    EXPECT_EQ(backend.tooltip, L"Reload") << "still over its tool";
+    MoveMouse(other.m_hWnd, POINT{400, 50});
+    clock.Advance(platform::kTooltipWatchMs);
+    PumpUntilIdle();
+    EXPECT_EQ(backend.tooltip, L"") << "the pointer left for another window";
+
+    MoveMouse(wnd.m_hWnd, POINT{20, 20});
+    clock.Advance(platform::kTooltipDelayMs);
+    PumpUntilIdle();
+    ASSERT_EQ(backend.tooltip, L"Reload");
+    platform::DeliverMouse(wnd.m_hWnd, platform::MouseAction::Leave, POINT{-5, -5});
+    clock.Advance(platform::kTooltipWatchMs);
+    PumpUntilIdle();
+    EXPECT_EQ(backend.tooltip, L"") << "the pointer left the program's windows";
+
+    MoveMouse(wnd.m_hWnd, POINT{20, 20});
+    MoveMouse(other.m_hWnd, POINT{400, 50});
+    clock.Advance(platform::kTooltipDelayMs);
+    PumpUntilIdle();
+    EXPECT_EQ(backend.tooltip, L"") << "the pointer left before the delay was up";
+}
