@@ -217,6 +217,13 @@ void DeliverCloseRequest(HWND topLevel) {
     MessageQueue::Instance().Post(topLevel, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
+void DeliverMinimizedByDesktop(HWND topLevel, bool minimized) {
+    CWnd* top = CWnd::FromHandle(topLevel);
+    if (top != nullptr && (top->IsIconic() != FALSE) != minimized) {
+        MessageQueue::Instance().Post(topLevel, WM_SYSCOMMAND, minimized ? SC_MINIMIZE : SC_RESTORE, 0);
+    }
+}
+
 BOOL TrackMouseEvent(TRACKMOUSEEVENT* request) {
     WindowSystem& system = WindowSystem::Instance();
     if (request == nullptr || !IsWindow(request->hwndTrack)) {

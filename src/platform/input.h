@@ -16,5 +16,9 @@ void DeliverMouse(HWND topLevel, MouseAction action, POINT screen);
 void DeliverKey(HWND topLevel, UINT virtualKey);
 // The desktop asks the window to close (its close button in a taskbar, a window-manager shortcut).
 void DeliverCloseRequest(HWND topLevel);
+// The desktop minimised or restored the window itself (its taskbar button, a window-manager key). The
+// window hears of it as Windows tells it: WM_SYSCOMMAND with SC_MINIMIZE or SC_RESTORE, only when the
+// layer's state differs.
+void DeliverMinimizedByDesktop(HWND topLevel, bool minimized);
 
 }  // namespace platform

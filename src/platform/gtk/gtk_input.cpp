@@ -70,6 +70,13 @@ gboolean OnKey(GtkWidget*, GdkEventKey* event, gpointer data) {
     return FALSE;
 }
 
+gboolean OnWindowState(GtkWidget*, GdkEventWindowState* event, gpointer data) {
+    if ((event->changed_mask & GDK_WINDOW_STATE_ICONIFIED) != 0) {
+        DeliverMinimizedByDesktop(HwndOf(data), (event->new_window_state & GDK_WINDOW_STATE_ICONIFIED) != 0);
+    }
+    return FALSE;
+}
+
 gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
     DeliverCloseRequest(HwndOf(data));
     return TRUE;  // the layer decides whether the window goes
@@ -87,6 +94,7 @@ void ConnectInput(GtkWidget* window, HWND hwnd) {
     g_signal_connect(window, "leave-notify-event", G_CALLBACK(OnLeave), hwnd);
     g_signal_connect(window, "key-press-event", G_CALLBACK(OnKey), hwnd);
     g_signal_connect(window, "delete-event", G_CALLBACK(OnDelete), hwnd);
+    g_signal_connect(window, "window-state-event", G_CALLBACK(OnWindowState), hwnd);
 }
 
 UINT VirtualKeyFor(guint keyval) {

@@ -174,6 +174,30 @@ TEST_F(WindowTest, CloseDestroysByDefault) {
     EXPECT_EQ(wnd.m_hWnd, nullptr);
 }
 
+TEST_F(WindowTest, AMinimiseOrRestoreByTheDesktopArrivesAsASystemCommandOnlyWhenNew) {
+    RecordingWnd wnd;
+    ASSERT_TRUE(wnd.CreatePopup(RECT{0, 0, 10, 10}));
+    platform::DeliverMinimizedByDesktop(wnd.m_hWnd, false);
+    PumpUntilIdle();
+    EXPECT_EQ(wnd.Count(WM_SYSCOMMAND), 0u) << "already as the desktop says";
+
+    platform::DeliverMinimizedByDesktop(wnd.m_hWnd, true);
+    PumpUntilIdle();
+    ASSERT_EQ(wnd.Count(WM_SYSCOMMAND), 1u);
+    EXPECT_EQ(wnd.Of(WM_SYSCOMMAND)[0].wParam, SC_MINIMIZE);
+    EXPECT_TRUE(wnd.IsIconic());
+    EXPECT_TRUE(backend.WindowOf(wnd.m_hWnd)->minimized);
+    platform::DeliverMinimizedByDesktop(wnd.m_hWnd, true);
+    PumpUntilIdle();
+    EXPECT_EQ(wnd.Count(WM_SYSCOMMAND), 1u);
+
+    platform::DeliverMinimizedByDesktop(wnd.m_hWnd, false);
+    PumpUntilIdle();
+    ASSERT_EQ(wnd.Count(WM_SYSCOMMAND), 2u);
+    EXPECT_EQ(wnd.Of(WM_SYSCOMMAND)[1].wParam, SC_RESTORE);
+    EXPECT_FALSE(wnd.IsIconic());
+}
+
 TEST_F(WindowTest, IconsComeFromIconResourcesAndReachTheNativeWindow) {
     RecordingWnd wnd;
     ASSERT_TRUE(wnd.CreatePopup(RECT{0, 0, 10, 10}));

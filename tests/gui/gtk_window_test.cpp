@@ -1,0 +1,166 @@
+// Top-level windows on a real X server: where they appear and what they show, per-pixel alpha with a
+// compositor, a hosted native widget, maximise and minimise, keys and the desktop's close request.
+
+#include <gtk/gtk.h>
+
+#include "DesktopProgram.h"
+#include "GtkFixture.h"
+#include "Xdotool.h"
+#include "platform/bitmap.h"
+#include "platform/gtk/gtk_backend.h"
+#include "platform/win_api.h"
+
+namespace {
+
+constexpr COLORREF kBehind = RGB(30, 160, 60);
+constexpr uint32_t kLayerBlue = 0x2050C0;
+constexpr int kCorner = 40;
+
+// 200x150, blue, fully transparent in a kCorner square at its top left.
+platform::Bitmap CornerPicture() {
+    platform::Bitmap picture(200, 150, true);
+    for (int y = 0; y < picture.Height(); ++y) {
+        for (int x = 0; x < picture.Width(); ++x) {
+            picture.Row(y)[x] = x < kCorner && y < kCorner ? 0u : 0xFF000000u | kLayerBlue;
+        }
+    }
+    picture.MarkDirty();
+    return picture;
+}
+
+gboolean PaintRed(GtkWidget*, cairo_t* cr, gpointer) {
+    cairo_set_source_rgb(cr, 1, 0, 0);
+    cairo_paint(cr);
+    return TRUE;
+}
+
+}  // namespace
+
+TEST_F(GtkTest, LayeredAndOpaqueWindowsShowTheirPixelsWhereTheLayerPutsThem) {
+    DesktopProgram compositor = DesktopProgram::Compositor();
+    SetRootBackground(0x808080);
+    ColourWnd behind(kBehind);
+    ASSERT_TRUE(behind.CreateTop(RECT{100, 100, 400, 350}));
+    ColourWnd layered;
+    ASSERT_TRUE(layered.CreateTop(RECT{150, 150, 350, 300}, WS_EX_LAYERED));
+    ASSERT_TRUE(platform::UpdateLayeredWindow(layered.m_hWnd, nullptr, nullptr, CornerPicture()));
+
+    EXPECT_TRUE(ShowsColour(100, 100, Rgb(kBehind))) << "the opaque window's top-left pixel";
+    EXPECT_TRUE(ShowsColour(399, 349, Rgb(kBehind))) << "its bottom-right pixel";
+    EXPECT_TRUE(ShowsColour(400, 349, 0x808080)) << "just right of it: the desktop";
+    EXPECT_TRUE(ShowsColour(250, 250, kLayerBlue)) << "the layered window's picture, above the other";
+    EXPECT_TRUE(ShowsColour(160, 160, Rgb(kBehind))) << "its transparent corner shows the window behind";
+    EXPECT_TRUE(ShowsColour(150 + kCorner, 160, kLayerBlue)) << "just right of the corner";
+    EXPECT_EQ(WindowGeometry(layered.Xid()), (WindowRect{150, 150, 200, 150}));
+    EXPECT_EQ(WindowGeometry(behind.Xid()), (WindowRect{100, 100, 300, 250}));
+}
+
+TEST_F(GtkTest, AHostedWidgetShowsAtItsChildsPlaceAndFollowsIt) {
+    platform::RegisterWindowClass(L"Host", 0);
+    ColourWnd top(RGB(0, 0, 255));
+    ASSERT_TRUE(top.CreateTop(RECT{50, 50, 450, 350}));
+    CWnd host;
+    ASSERT_TRUE(host.Create(L"Host", L"", WS_CHILD | WS_VISIBLE, RECT{20, 30, 120, 90}, &top, 1));
+    GtkWidget* area = gtk_drawing_area_new();
+    g_object_ref_sink(area);
+    g_signal_connect(area, "draw", G_CALLBACK(PaintRed), nullptr);
+    host.HostNativeWidget(reinterpret_cast<platform::NativeWidget*>(area));
+
+    EXPECT_TRUE(ShowsColour(50 + 20, 50 + 30, 0xFF0000)) << "the widget's top-left corner";
+    EXPECT_TRUE(ShowsColour(50 + 119, 50 + 89, 0xFF0000)) << "its bottom-right corner";
+    EXPECT_TRUE(ShowsColour(50 + 120, 50 + 89, 0x0000FF)) << "the window's own picture beside it";
+
+    host.MoveWindow(200, 150, 150, 100);
+    EXPECT_TRUE(ShowsColour(50 + 349, 50 + 249, 0xFF0000)) << "moved and sized with its child";
+    EXPECT_TRUE(ShowsColour(50 + 20, 50 + 30, 0x0000FF)) << "gone from the old place";
+    host.ShowWindow(SW_HIDE);
+    EXPECT_TRUE(ShowsColour(50 + 300, 50 + 200, 0x0000FF)) << "hidden with its child";
+
+    host.DestroyWindow();
+    EXPECT_EQ(gtk_widget_get_parent(area), nullptr) << "the window let go of the widget";
+    g_object_unref(area);
+}
+
+TEST_F(GtkTest, MaximiseFillsTheWorkAreaAndRestoreComesBack) {
+    ColourWnd window;
+    ASSERT_TRUE(window.CreateTop(RECT{100, 120, 500, 420}));
+    RECT work{};
+    platform::GetWorkArea(&work);
+    EXPECT_EQ(work.right - work.left, 1280);
+
+    window.ShowWindow(SW_SHOWMAXIMIZED);
+    WindowRect full{work.left, work.top, work.right - work.left, work.bottom - work.top};
+    EXPECT_TRUE(TurnUntil([&] { return WindowGeometry(window.Xid()) == full; }))
+        << WindowGeometry(window.Xid()).value_or(WindowRect{});
+    window.ShowWindow(SW_RESTORE);
+    EXPECT_TRUE(TurnUntil([&] {
+        return WindowGeometry(window.Xid()) == (WindowRect{100, 120, 400, 300});
+    })) << WindowGeometry(window.Xid()).value_or(WindowRect{});
+}
+
+TEST_F(GtkTest, MinimiseIconifiesUnderAWindowManagerAndRestoreMapsAgain) {
+    DesktopProgram manager = DesktopProgram::WindowManager();
+    ColourWnd window;
+    ASSERT_TRUE(window.CreateTop(RECT{100, 120, 500, 420}));
+    GdkWindow* native = gtk_widget_get_window(platform::gtk::GtkWindowOf(window.m_hWnd));
+    ASSERT_TRUE(TurnUntil([&] { return gdk_window_is_viewable(native) == TRUE; }));
+
+    window.ShowWindow(SW_MINIMIZE);
+    EXPECT_TRUE(TurnUntil([&] { return (gdk_window_get_state(native) & GDK_WINDOW_STATE_ICONIFIED) != 0; }));
+    window.ShowWindow(SW_RESTORE);
+    EXPECT_TRUE(TurnUntil([&] {
+        return (gdk_window_get_state(native) & GDK_WINDOW_STATE_ICONIFIED) == 0 &&
+               gdk_window_is_viewable(native);
+    }));
+    EXPECT_TRUE(TurnUntil([&] {
+        return WindowGeometry(window.Xid()) == (WindowRect{100, 120, 400, 300});
+    })) << WindowGeometry(window.Xid()).value_or(WindowRect{});
+}
+
+TEST_F(GtkTest, TheLayerHearsOfAMinimiseAndRestoreTheWindowManagerDid) {
+    DesktopProgram manager = DesktopProgram::WindowManager();
+    ColourWnd window;
+    ASSERT_TRUE(window.CreateTop(RECT{100, 120, 500, 420}));
+    GdkWindow* native = gtk_widget_get_window(platform::gtk::GtkWindowOf(window.m_hWnd));
+    ASSERT_TRUE(TurnUntil([&] { return gdk_window_is_viewable(native) == TRUE; }));
+    const std::string xid = std::to_string(window.Xid());
+
+    auto minimise = Xdotool::Start({"windowminimize", xid});
+    ASSERT_TRUE(minimise->Wait(std::chrono::seconds(5), Turn)) << minimise->Errors();
+    EXPECT_TRUE(TurnUntil([&] { return window.IsIconic() != FALSE; })) << "the taskbar's minimise was missed";
+    auto activate = Xdotool::Start({"windowactivate", xid});
+    ASSERT_TRUE(activate->Wait(std::chrono::seconds(5), Turn)) << activate->Errors();
+    EXPECT_TRUE(TurnUntil([&] { return window.IsIconic() == FALSE; })) << "the taskbar's restore was missed";
+    std::vector<Seen> commands = window.Of(WM_SYSCOMMAND);
+    ASSERT_EQ(commands.size(), 2u);
+    EXPECT_EQ(commands[0].wParam, SC_MINIMIZE);
+    EXPECT_EQ(commands[1].wParam, SC_RESTORE);
+}
+
+TEST_F(GtkTest, KeysReachTheFocusedWindowAsVirtualKeys) {
+    ColourWnd window;
+    ASSERT_TRUE(window.CreateTop(RECT{100, 100, 300, 300}));
+    ASSERT_TRUE(ShowsColour(150, 150, Rgb(RGB(200, 40, 40))));
+    window.SetForegroundWindow();
+    auto typing = Xdotool::Start({"key", "--delay", "50", "a", "F5", "Return"});
+    ASSERT_TRUE(typing->Wait(std::chrono::seconds(5), Turn));
+    ASSERT_TRUE(TurnUntil([&] { return window.Of(WM_KEYDOWN).size() >= 3; })) << window.Of(WM_KEYDOWN).size();
+    std::vector<Seen> keys = window.Of(WM_KEYDOWN);
+    EXPECT_EQ(keys[0].wParam, static_cast<WPARAM>('A'));
+    EXPECT_EQ(keys[1].wParam, static_cast<WPARAM>(VK_F5));
+    EXPECT_EQ(keys[2].wParam, static_cast<WPARAM>(VK_RETURN));
+}
+
+TEST_F(GtkTest, TheDesktopsCloseRequestReachesTheWindowAsClose) {
+    ColourWnd window;
+    ASSERT_TRUE(window.CreateTop(RECT{100, 100, 300, 300}));
+    GdkWindow* native = gtk_widget_get_window(platform::gtk::GtkWindowOf(window.m_hWnd));
+    GdkEvent* request = gdk_event_new(GDK_DELETE);
+    request->any.window = GDK_WINDOW(g_object_ref(native));
+    request->any.send_event = TRUE;
+    gtk_main_do_event(request);
+    gdk_event_free(request);
+
+    EXPECT_TRUE(TurnUntil([&] { return !window.Of(WM_CLOSE).empty(); }));
+    EXPECT_EQ(window.m_hWnd, nullptr) << "closed the default way: destroyed";
+}
