@@ -8,7 +8,11 @@
 #include "Xdotool.h"
 #include "platform/bitmap.h"
 #include "platform/gtk/gtk_backend.h"
+#include "platform/message_loop.h"
+#include "platform/message_queue.h"
 #include "platform/win_api.h"
+
+#include <thread>
 
 namespace {
 
@@ -149,6 +153,31 @@ TEST_F(GtkTest, KeysReachTheFocusedWindowAsVirtualKeys) {
     EXPECT_EQ(keys[0].wParam, static_cast<WPARAM>('A'));
     EXPECT_EQ(keys[1].wParam, static_cast<WPARAM>(VK_F5));
     EXPECT_EQ(keys[2].wParam, static_cast<WPARAM>(VK_RETURN));
+}
+
+TEST_F(GtkTest, APostFromAnotherThreadWakesTheSleepingLoop) {
+    ColourWnd window;
+    ASSERT_TRUE(window.CreateTop(RECT{100, 100, 300, 300}));
+    ASSERT_TRUE(TurnUntil([&] { return !window.Of(WM_PAINT).empty(); }));
+    // Only a wake-up ends the wait early: the loop has nothing else to do for the next five seconds.
+    auto limit = platform::MessageQueue::Instance().Schedule(5000, [] {});
+    const auto start = std::chrono::steady_clock::now();
+    std::thread poster([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        platform::PostMessage(window.m_hWnd, WM_USER + 9, 0, 0);
+    });
+    platform::RunModalLoop([&] { return !window.Of(WM_USER + 9).empty(); });
+    const auto waited = std::chrono::steady_clock::now() - start;
+    poster.join();
+    platform::MessageQueue::Instance().Cancel(limit);
+    EXPECT_LT(waited, std::chrono::seconds(3)) << "the post waited for the loop's next reason to wake";
+}
+
+TEST_F(GtkTest, TheProgramIconIsEveryWindowsDefault) {
+    GList* icons = gtk_window_get_default_icon_list();
+    ASSERT_NE(icons, nullptr);
+    EXPECT_EQ(gdk_pixbuf_get_width(GDK_PIXBUF(icons->data)), 64) << "the ICON resource of the build";
+    g_list_free(icons);
 }
 
 TEST_F(GtkTest, TheDesktopsCloseRequestReachesTheWindowAsClose) {

@@ -1,6 +1,7 @@
 // Maps the backend's start, windows, work area and event waiting onto GTK and the GLib main loop.
 #include "platform/gtk/gtk_backend.h"
 
+#include "platform/gtk/gtk_icon.h"
 #include "platform/gtk/gtk_window.h"
 #include "platform/wnd.h"
 
@@ -12,6 +13,8 @@ Backend& GetBackend() {
 
 namespace gtk {
 namespace {
+
+constexpr int kProgramIcon = 128;
 
 // A drain of pending events ends here even if the toolkit keeps finding more (animations).
 constexpr int kMaxIterationsPerWait = 100;
@@ -49,6 +52,11 @@ bool GtkBackend::Open(std::string& reason) {
                      ? std::string("cannot open the X display \"") + display + "\""
                      : std::string("no X display to open (DISPLAY is not set)");
         return false;
+    }
+    // Every window, message boxes included, shows the program's icon unless it sets its own.
+    if (GdkPixbuf* icon = LoadIconPixbuf(kProgramIcon)) {
+        gtk_window_set_default_icon(icon);
+        g_object_unref(icon);
     }
     m_open = true;
     return true;
