@@ -8,8 +8,11 @@
 #include "Xdotool.h"
 #include "platform/bitmap.h"
 #include "platform/gtk/gtk_backend.h"
+#include "platform/gtk/gtk_icon.h"
 #include "platform/message_loop.h"
 #include "platform/message_queue.h"
+#include "platform/png.h"
+#include "platform/resources.h"
 #include "platform/win_api.h"
 
 #include <thread>
@@ -178,6 +181,31 @@ TEST_F(GtkTest, TheProgramIconIsEveryWindowsDefault) {
     ASSERT_NE(icons, nullptr);
     EXPECT_EQ(gdk_pixbuf_get_width(GDK_PIXBUF(icons->data)), 64) << "the ICON resource of the build";
     g_list_free(icons);
+}
+
+TEST_F(GtkTest, ADamagedOrMissingIconLeavesTheWindowOnTheDefault) {
+    EXPECT_EQ(platform::gtk::LoadIconPixbuf(129), nullptr) << "a PNG cut off halfway";
+    EXPECT_EQ(platform::gtk::LoadIconPixbuf(404), nullptr) << "no such resource";
+    ColourWnd window;
+    ASSERT_TRUE(window.CreateTop(RECT{100, 100, 300, 300}));
+    GtkWindow* native = GTK_WINDOW(platform::gtk::GtkWindowOf(window.m_hWnd));
+    window.SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(platform::LoadIcon(129)));
+    EXPECT_EQ(gtk_window_get_icon(native), nullptr);
+    window.SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(platform::LoadIcon(128)));
+    GdkPixbuf* icon = gtk_window_get_icon(native);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(gdk_pixbuf_get_width(icon), 64);
+
+    // The colours arrive in GDK's byte order: the middle pixel as the PNG has it.
+    platform::ResourceBytes bytes = platform::FindResource("ICON", 128);
+    platform::Bitmap decoded;
+    ASSERT_TRUE(platform::DecodePng(bytes.data, bytes.size, decoded));
+    const std::uint32_t expected = decoded.Pixel(32, 32);
+    const guchar* middle = gdk_pixbuf_get_pixels(icon) + 32 * gdk_pixbuf_get_rowstride(icon) + 32 * 4;
+    EXPECT_EQ(middle[0], (expected >> 16) & 0xFF);
+    EXPECT_EQ(middle[1], (expected >> 8) & 0xFF);
+    EXPECT_EQ(middle[2], expected & 0xFF);
+    EXPECT_EQ(middle[3], decoded.HasAlpha() ? expected >> 24 : 255u);
 }
 
 TEST_F(GtkTest, TheDesktopsCloseRequestReachesTheWindowAsClose) {
