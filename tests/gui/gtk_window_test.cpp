@@ -62,6 +62,24 @@ TEST_F(GtkTest, LayeredAndOpaqueWindowsShowTheirPixelsWhereTheLayerPutsThem) {
     EXPECT_EQ(WindowGeometry(behind.Xid()), (WindowRect{100, 100, 300, 250}));
 }
 
+TEST_F(GtkTest, TaskbarPresenceFollowsTheWindowsRules) {
+    ColourWnd plain;
+    ColourWnd owned;
+    ColourWnd ownedApp;
+    ColourWnd tool;
+    ASSERT_TRUE(plain.CreateTop(RECT{10, 10, 60, 60}));
+    ASSERT_TRUE(owned.CreateTop(RECT{70, 10, 120, 60}, 0, plain.m_hWnd));
+    ASSERT_TRUE(ownedApp.CreateTop(RECT{130, 10, 180, 60}, WS_EX_APPWINDOW, plain.m_hWnd));
+    ASSERT_TRUE(tool.CreateTop(RECT{190, 10, 240, 60}, WS_EX_TOOLWINDOW));
+    auto inTaskbar = [](const ColourWnd& wnd) {
+        return gtk_window_get_skip_taskbar_hint(GTK_WINDOW(platform::gtk::GtkWindowOf(wnd.m_hWnd))) == FALSE;
+    };
+    EXPECT_TRUE(inTaskbar(plain)) << "a window without owner";
+    EXPECT_FALSE(inTaskbar(owned)) << "an owned window";
+    EXPECT_TRUE(inTaskbar(ownedApp)) << "an owned window that asks to be there";
+    EXPECT_FALSE(inTaskbar(tool)) << "a tool window";
+}
+
 TEST_F(GtkTest, AHostedWidgetShowsAtItsChildsPlaceAndFollowsIt) {
     platform::RegisterWindowClass(L"Host", 0);
     ColourWnd top(RGB(0, 0, 255));
