@@ -31,7 +31,6 @@ public:
     GtkWidget* ActiveMenu() const { return m_activeMenu; }
     GtkWidget* ActiveDialog() const { return m_activeDialog; }
     GtkStatusIcon* TrayIcon(HWND hwnd, UINT id) const;
-    GtkWidget* TooltipWindow() const { return m_tooltip; }
 
     // The button press that asked for the next popup menu (GTK needs one to grab the pointer). Kept
     // until replaced.
