@@ -4,10 +4,10 @@
 #include <string>
 
 #include "config/ClientConfig.h"
-#include "platform/paths.h"
-#include "platform/registry_store.h"
-#include "platform/resources.h"
-#include "platform/text.h"
+#include "platform/base/paths.h"
+#include "platform/base/resources.h"
+#include "platform/base/text.h"
+#include "platform/os/registry_store.h"
 #include "util/ModulePath.h"
 #include "util/Version.h"
 

@@ -3,8 +3,8 @@
 #include <tinyxml.h>
 
 #include "app/EnvironmentSetup.h"
-#include "platform/resources.h"
-#include "platform/text.h"
+#include "platform/base/resources.h"
+#include "platform/base/text.h"
 #include "util/XmlBytes.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/registry.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
+#include "platform/os/registry.h"
 #include "util/LeadingInt.h"
 
 namespace {

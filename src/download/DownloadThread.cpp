@@ -2,12 +2,12 @@
 
 #include <cstdint>
 
-#include "platform/environment.h"
-#include "platform/files.h"
-#include "platform/http_download.h"
-#include "platform/text.h"
-#include "platform/url_cache.h"
-#include "platform/win_api.h"
+#include "platform/base/environment.h"
+#include "platform/base/files.h"
+#include "platform/base/text.h"
+#include "platform/net/http_download.h"
+#include "platform/net/url_cache.h"
+#include "platform/ui/win_api.h"
 
 namespace {
 

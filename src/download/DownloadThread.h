@@ -10,7 +10,7 @@
 #include <string>
 
 #include "download/ThreadBase.h"
-#include "platform/win_messages.h"
+#include "platform/ui/win_messages.h"
 
 struct THREAD_PARAM_DOWN {
     std::wstring strName;      // the caller's label, carried into the result

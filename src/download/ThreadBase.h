@@ -12,9 +12,9 @@
 #include <atomic>
 #include <memory>
 
-#include "platform/event.h"
-#include "platform/thread.h"
-#include "platform/win_types.h"
+#include "platform/base/event.h"
+#include "platform/base/thread.h"
+#include "platform/base/win_types.h"
 
 enum ThreadState {
     TS_IDLE = 0,     // constructed, never started

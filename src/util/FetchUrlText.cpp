@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "platform/http.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
+#include "platform/net/http.h"
 
 namespace {
 

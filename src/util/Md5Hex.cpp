@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/checksum.h"
+#include "platform/base/checksum.h"
 
 int Md5Hex(const void* data, std::size_t count, char* out) {
     if (data == nullptr || out == nullptr) {

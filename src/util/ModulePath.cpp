@@ -1,7 +1,7 @@
 #include "util/ModulePath.h"
 
-#include "platform/module.h"
-#include "platform/text.h"
+#include "platform/base/module.h"
+#include "platform/base/text.h"
 
 std::wstring GetModulePath(bool withFileName) {
     std::wstring path = platform::Utf8ToWide(platform::ModuleFileName());

@@ -1,9 +1,9 @@
 #include "util/Shell.h"
 
-#include "platform/process.h"
-#include "platform/shell_open.h"
-#include "platform/shortcut.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
+#include "platform/os/process.h"
+#include "platform/os/shell_open.h"
+#include "platform/os/shortcut.h"
 
 bool CreateShortcut(const std::wstring& link, const std::wstring& target, const std::wstring& icon,
                     const std::wstring& workingDirectory) {

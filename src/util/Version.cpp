@@ -1,7 +1,7 @@
 #include "util/Version.h"
 
 #include "config/ClientConfig.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
 #include "util/LeadingInt.h"
 
 const wchar_t kClientVersion[] = L"1.0.0.1";

@@ -5,12 +5,12 @@
 #include "FailureScreenshot.h"
 #include "TestDisplay.h"
 #include "WaitUntil.h"
-#include "platform/canvas.h"
+#include "platform/gfx/canvas.h"
 #include "platform/gtk/gtk_backend.h"
-#include "platform/message_loop.h"
-#include "platform/message_queue.h"
-#include "platform/win_api.h"
-#include "platform/window_system.h"
+#include "platform/ui/message_loop.h"
+#include "platform/ui/message_queue.h"
+#include "platform/ui/win_api.h"
+#include "platform/ui/window_system.h"
 
 // Last: its X11 headers define macros (None, Bool) that clash with names in the headers above.
 #include <gdk/gdkx.h>

@@ -13,7 +13,7 @@
 
 #include "DesktopState.h"
 #include "Screenshot.h"
-#include "platform/wnd.h"
+#include "platform/ui/wnd.h"
 
 // One turn: the layer's queue, then native events for up to 10 ms.
 void Turn();

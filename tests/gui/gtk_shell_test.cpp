@@ -7,9 +7,9 @@
 #include "GtkFixture.h"
 #include "Xdotool.h"
 #include "platform/gtk/gtk_backend.h"
-#include "platform/message_queue.h"
-#include "platform/shell_ui.h"
-#include "platform/win_api.h"
+#include "platform/ui/message_queue.h"
+#include "platform/ui/shell_ui.h"
+#include "platform/ui/win_api.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 

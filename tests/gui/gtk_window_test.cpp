@@ -6,14 +6,14 @@
 #include "DesktopProgram.h"
 #include "GtkFixture.h"
 #include "Xdotool.h"
-#include "platform/bitmap.h"
+#include "platform/base/resources.h"
+#include "platform/gfx/bitmap.h"
+#include "platform/gfx/png.h"
 #include "platform/gtk/gtk_backend.h"
 #include "platform/gtk/gtk_icon.h"
-#include "platform/message_loop.h"
-#include "platform/message_queue.h"
-#include "platform/png.h"
-#include "platform/resources.h"
-#include "platform/win_api.h"
+#include "platform/ui/message_loop.h"
+#include "platform/ui/message_queue.h"
+#include "platform/ui/win_api.h"
 
 #include <thread>
 

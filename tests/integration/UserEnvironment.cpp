@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "platform/module.h"
-#include "platform/paths.h"
-#include "platform/registry_store.h"
+#include "platform/base/module.h"
+#include "platform/base/paths.h"
+#include "platform/os/registry_store.h"
 
 UserEnvironment::UserEnvironment() {
     for (const std::string& folder : {Home(), ConfigHome(), DataHome(), CacheHome(), ProgramFolder()}) {

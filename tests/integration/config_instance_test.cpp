@@ -3,7 +3,7 @@
 
 #include "UserEnvironment.h"
 #include "config/ClientConfig.h"
-#include "platform/registry.h"
+#include "platform/os/registry.h"
 
 namespace {
 

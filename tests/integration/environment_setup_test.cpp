@@ -6,10 +6,10 @@
 #include "UserEnvironment.h"
 #include "app/EnvironmentSetup.h"
 #include "config/ClientConfig.h"
-#include "platform/files.h"
-#include "platform/module.h"
-#include "platform/paths.h"
-#include "platform/registry.h"
+#include "platform/base/files.h"
+#include "platform/base/module.h"
+#include "platform/base/paths.h"
+#include "platform/os/registry.h"
 #include "support/Process.h"
 
 namespace {

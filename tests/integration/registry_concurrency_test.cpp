@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "UserEnvironment.h"
-#include "platform/registry.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
+#include "platform/os/registry.h"
 #include "support/Process.h"
 
 namespace {

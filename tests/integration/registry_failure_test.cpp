@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "UserEnvironment.h"
-#include "platform/paths.h"
-#include "platform/registry.h"
-#include "platform/registry_store.h"
+#include "platform/base/paths.h"
+#include "platform/os/registry.h"
+#include "platform/os/registry_store.h"
 
 using platform::RegistryKey;
 using platform::RegistryStore;

@@ -1,9 +1,9 @@
-#include "platform/registry.h"
+#include "platform/os/registry.h"
 
 #include <gtest/gtest.h>
 
 #include "UserEnvironment.h"
-#include "platform/registry_store.h"
+#include "platform/os/registry_store.h"
 
 using platform::RegistryKey;
 using platform::RegistryStore;

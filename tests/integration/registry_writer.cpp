@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/registry.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
+#include "platform/os/registry.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) {

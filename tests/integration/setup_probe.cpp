@@ -5,7 +5,7 @@
 #include <string>
 
 #include "config/ClientConfig.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
 #include "util/ModulePath.h"
 
 int main(int argc, char** argv) {

@@ -9,13 +9,13 @@
 #include <thread>
 
 #include "UserEnvironment.h"
-#include "platform/files.h"
-#include "platform/paths.h"
-#include "platform/process.h"
-#include "platform/resources.h"
-#include "platform/shell_open.h"
-#include "platform/shortcut.h"
-#include "platform/text.h"
+#include "platform/base/files.h"
+#include "platform/base/paths.h"
+#include "platform/base/resources.h"
+#include "platform/base/text.h"
+#include "platform/os/process.h"
+#include "platform/os/shell_open.h"
+#include "platform/os/shortcut.h"
 #include "util/Shell.h"
 
 namespace {

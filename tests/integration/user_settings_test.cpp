@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "UserEnvironment.h"
-#include "platform/registry.h"
-#include "platform/registry_store.h"
+#include "platform/os/registry.h"
+#include "platform/os/registry_store.h"
 
 using platform::RegistryKey;
 

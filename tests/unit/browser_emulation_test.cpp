@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/EnvironmentSetup.h"
-#include "platform/engine.h"
+#include "platform/os/engine.h"
 
 TEST(BrowserEmulation, MajorVersionsMapToDocumentModes) {
     EXPECT_EQ(BrowserEmulationValueFor(8), 8888u);

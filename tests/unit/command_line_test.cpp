@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/process.h"
+#include "platform/os/process.h"
 
 using platform::SplitCommandLine;
 using Args = std::vector<std::string>;

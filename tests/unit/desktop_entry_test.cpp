@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/shortcut.h"
+#include "platform/os/shortcut.h"
 
 using platform::DesktopEntryText;
 using platform::HasUrlScheme;

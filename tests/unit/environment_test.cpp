@@ -1,4 +1,4 @@
-#include "platform/environment.h"
+#include "platform/base/environment.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/checksum.h"
+#include "platform/base/checksum.h"
 
 namespace {
 

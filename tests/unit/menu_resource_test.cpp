@@ -1,4 +1,4 @@
-#include "platform/menu_resource.h"
+#include "platform/ui/menu_resource.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/module.h"
+#include "platform/base/module.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/text.h"
+#include "platform/base/text.h"
 
 #include <gtest/gtest.h>
 

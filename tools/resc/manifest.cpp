@@ -7,7 +7,7 @@
 #include <sstream>
 #include <utility>
 
-#include "platform/menu_resource.h"
+#include "platform/ui/menu_resource.h"
 
 namespace resc {
 namespace {

@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/bitmap.h"
-#include "platform/canvas.h"
-#include "platform/message_loop.h"
-#include "platform/native.h"
-#include "platform/shell_ui.h"
-#include "platform/tooltip.h"
-#include "platform/win_api.h"
-#include "platform/wnd.h"
+#include "platform/gfx/bitmap.h"
+#include "platform/gfx/canvas.h"
+#include "platform/ui/message_loop.h"
+#include "platform/ui/native.h"
+#include "platform/ui/shell_ui.h"
+#include "platform/ui/tooltip.h"
+#include "platform/ui/win_api.h"
+#include "platform/ui/wnd.h"
 
 namespace {
 

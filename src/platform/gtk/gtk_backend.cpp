@@ -3,7 +3,7 @@
 
 #include "platform/gtk/gtk_icon.h"
 #include "platform/gtk/gtk_window.h"
-#include "platform/wnd.h"
+#include "platform/ui/wnd.h"
 
 namespace platform {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/native.h"
+#include "platform/ui/native.h"
 
 namespace platform::gtk {
 

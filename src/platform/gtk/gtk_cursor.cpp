@@ -1,7 +1,7 @@
 // Maps IDC_ cursor ids onto named GDK cursors.
 #include "platform/gtk/gtk_cursor.h"
 
-#include "platform/win_messages.h"
+#include "platform/ui/win_messages.h"
 
 namespace platform::gtk {
 namespace {

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "platform/bitmap.h"
-#include "platform/png.h"
-#include "platform/resources.h"
+#include "platform/base/resources.h"
+#include "platform/gfx/bitmap.h"
+#include "platform/gfx/png.h"
 
 namespace platform::gtk {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "platform/gtk/gtk_backend.h"
-#include "platform/input.h"
+#include "platform/ui/input.h"
 
 namespace platform::gtk {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <gtk/gtk.h>
 
-#include "platform/win_messages.h"
+#include "platform/ui/win_messages.h"
 
 namespace platform::gtk {
 

@@ -1,7 +1,7 @@
 // Maps the modal popup menu onto a GtkMenu run inside the layer's modal loop.
+#include "platform/base/text.h"
 #include "platform/gtk/gtk_backend.h"
-#include "platform/message_loop.h"
-#include "platform/text.h"
+#include "platform/ui/message_loop.h"
 
 namespace platform::gtk {
 namespace {

@@ -1,6 +1,6 @@
 // Maps the layer's tooltip onto a small popup window styled as a GTK tooltip.
+#include "platform/base/text.h"
 #include "platform/gtk/gtk_backend.h"
-#include "platform/text.h"
 
 namespace platform::gtk {
 

@@ -1,8 +1,8 @@
 // Maps the notification-area icon onto GtkStatusIcon (left click: activate, right click: popup-menu).
+#include "platform/base/text.h"
 #include "platform/gtk/gtk_backend.h"
 #include "platform/gtk/gtk_icon.h"
-#include "platform/shell_ui.h"
-#include "platform/text.h"
+#include "platform/ui/shell_ui.h"
 
 // GtkStatusIcon is deprecated in GTK 3 but is the one tray protocol that reports a left click and
 // works with the desktops' system trays (XEmbed); its replacement needs a DBus host and has no click.

@@ -3,15 +3,15 @@
 
 #include <algorithm>
 
-#include "platform/bitmap.h"
+#include "platform/base/text.h"
+#include "platform/gfx/bitmap.h"
 #include "platform/gtk/gtk_backend.h"
 #include "platform/gtk/gtk_cursor.h"
 #include "platform/gtk/gtk_icon.h"
 #include "platform/gtk/gtk_input.h"
 #include "platform/gtk/gtk_x11.h"
-#include "platform/text.h"
-#include "platform/window_system.h"
-#include "platform/wnd.h"
+#include "platform/ui/window_system.h"
+#include "platform/ui/wnd.h"
 
 namespace platform::gtk {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <gtk/gtk.h>
 
-#include "platform/native.h"
+#include "platform/ui/native.h"
 
 namespace platform::gtk {
 

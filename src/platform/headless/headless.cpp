@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <chrono>
 
-#include "platform/message_loop.h"
-#include "platform/wnd.h"
+#include "platform/ui/message_loop.h"
+#include "platform/ui/wnd.h"
 
 namespace platform {
 

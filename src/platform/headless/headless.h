@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/bitmap.h"
-#include "platform/input.h"
-#include "platform/native.h"
+#include "platform/gfx/bitmap.h"
+#include "platform/ui/input.h"
+#include "platform/ui/native.h"
 
 namespace platform::headless {
 

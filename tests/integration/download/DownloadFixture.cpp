@@ -3,13 +3,13 @@
 #include <utility>
 
 #include "download/WorkerKeeper.h"
+#include "platform/base/paths.h"
+#include "platform/base/text.h"
 #include "platform/headless/headless.h"
-#include "platform/message_loop.h"
-#include "platform/message_queue.h"
-#include "platform/paths.h"
-#include "platform/text.h"
-#include "platform/win_api.h"
-#include "platform/window_system.h"
+#include "platform/ui/message_loop.h"
+#include "platform/ui/message_queue.h"
+#include "platform/ui/win_api.h"
+#include "platform/ui/window_system.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "HttpFixture.h"
 #include "download/DownloadThread.h"
-#include "platform/wnd.h"
+#include "platform/ui/wnd.h"
 
 constexpr UINT kVersionMsg = WM_USER + 102;
 constexpr UINT kInstallerMsg = WM_USER + 104;

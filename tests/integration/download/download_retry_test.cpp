@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DownloadFixture.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
 
 using platform::WideToUtf8;
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "DownloadFixture.h"
-#include "platform/text.h"
-#include "platform/url_cache.h"
+#include "platform/base/text.h"
+#include "platform/net/url_cache.h"
 
 using platform::Utf8ToWide;
 using platform::WideToUtf8;

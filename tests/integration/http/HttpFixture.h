@@ -9,7 +9,7 @@
 
 #include "TestHttpServer.h"
 #include "UserEnvironment.h"
-#include "platform/http.h"
+#include "platform/net/http.h"
 
 class HttpFixture : public ::testing::Test {
 protected:

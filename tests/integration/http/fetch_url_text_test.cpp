@@ -3,7 +3,7 @@
 #include "util/FetchUrlText.h"
 
 #include "HttpFixture.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Whole-file downloads: a file appears only when the whole answer arrived with a success status; every
 // other outcome leaves what was there before and no stray temporary file.
-#include "platform/http_download.h"
+#include "platform/net/http_download.h"
 
 #include <sys/stat.h>
 
@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "HttpFixture.h"
-#include "platform/files.h"
-#include "platform/paths.h"
+#include "platform/base/files.h"
+#include "platform/base/paths.h"
 
 using platform::UrlCache;
 using platform::UrlDownloadToCacheFile;

@@ -1,6 +1,6 @@
 // The URL cache on real folders: entries kept in the order they were stored, replaced whole, dropped
 // when their file has gone, and a cache that cannot be used failing without touching anything.
-#include "platform/url_cache.h"
+#include "platform/net/url_cache.h"
 
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "UserEnvironment.h"
-#include "platform/files.h"
+#include "platform/base/files.h"
 
 using platform::UrlCache;
 using platform::UrlCacheEntry;

@@ -1,4 +1,4 @@
-#include "platform/bitmap.h"
+#include "platform/gfx/bitmap.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "drawing_helpers.h"
-#include "platform/canvas.h"
+#include "platform/gfx/canvas.h"
 
 using platform::Bitmap;
 using platform::Canvas;

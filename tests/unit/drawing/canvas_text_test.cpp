@@ -5,7 +5,7 @@
 #include <string>
 
 #include "drawing_helpers.h"
-#include "platform/canvas.h"
+#include "platform/gfx/canvas.h"
 
 using platform::Bitmap;
 using platform::Canvas;

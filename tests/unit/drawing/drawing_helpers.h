@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
-#include "platform/bitmap.h"
-#include "platform/win_types.h"
+#include "platform/base/win_types.h"
+#include "platform/gfx/bitmap.h"
 
 inline int Channel(std::uint32_t pixel, int shift) {
     return static_cast<int>((pixel >> shift) & 0xFF);

@@ -1,4 +1,4 @@
-#include "platform/png.h"
+#include "platform/gfx/png.h"
 
 #include <gtest/gtest.h>
 

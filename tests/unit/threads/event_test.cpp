@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/event.h"
+#include "platform/base/event.h"
 
 using platform::Event;
 using platform::kWaitForever;

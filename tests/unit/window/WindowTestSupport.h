@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
+#include "platform/base/clock.h"
 #include "platform/headless/headless.h"
-#include "platform/message_loop.h"
-#include "platform/message_queue.h"
-#include "platform/win_api.h"
-#include "platform/window_system.h"
-#include "platform/wnd.h"
+#include "platform/ui/message_loop.h"
+#include "platform/ui/message_queue.h"
+#include "platform/ui/win_api.h"
+#include "platform/ui/window_system.h"
+#include "platform/ui/wnd.h"
 
 class WindowTest : public ::testing::Test {
 protected:

@@ -1,6 +1,6 @@
 // Invalid areas, WM_PAINT and the pictures windows show.
 #include "WindowTestSupport.h"
-#include "platform/canvas.h"
+#include "platform/gfx/canvas.h"
 
 using platform::PumpUntilIdle;
 

@@ -1,7 +1,7 @@
 // Tray icon, popup menus, message boxes and tooltips, scripted through the headless backend.
-#include "platform/shell_ui.h"
+#include "platform/ui/shell_ui.h"
 #include "WindowTestSupport.h"
-#include "platform/tooltip.h"
+#include "platform/ui/tooltip.h"
 
 using namespace platform::headless;
 using platform::PumpUntilIdle;
