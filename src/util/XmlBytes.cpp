@@ -1,17 +1,27 @@
 #include "util/XmlBytes.h"
 
-#include <strings.h>
 #include <tinyxml.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <string>
 
 namespace {
 
+bool EqualsAsciiIgnoreCase(const char* a, const char* b) {
+    const std::size_t length = std::strlen(a);
+    return length == std::strlen(b) && std::equal(a, a + length, b, [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
 bool DeclaresUtf8(const TiXmlDocument& document) {
     for (const TiXmlNode* node = document.FirstChild(); node != nullptr; node = node->NextSibling()) {
         if (const TiXmlDeclaration* declaration = node->ToDeclaration()) {
-            return strcasecmp(declaration->Encoding(), "UTF-8") == 0 ||
-                   strcasecmp(declaration->Encoding(), "UTF8") == 0;
+            return EqualsAsciiIgnoreCase(declaration->Encoding(), "UTF-8") ||
+                   EqualsAsciiIgnoreCase(declaration->Encoding(), "UTF8");
         }
         if (node->ToElement() != nullptr) {
             break;

@@ -61,9 +61,14 @@ TEST(ClientConfig, Gb2312ValuesAreReadThroughTheAnsiCodePage) {
 }
 
 TEST(ClientConfig, Utf8DocumentsAreReadAsUtf8) {
-    auto declared =
-        Parse("<?xml version=\"1.0\" encoding=\"UTF-8\"?><C><CONFIG gwLink=\"\xE6\x98\x9F\"/></C>");
-    EXPECT_EQ(declared->GwLink(), L"\u661F");
+    for (const char* name : {"UTF-8", "utf-8", "Utf8"}) {
+        auto declared = Parse(std::string("<?xml version=\"1.0\" encoding=\"") + name +
+                              "\"?><C><CONFIG gwLink=\"\xE6\x98\x9F\"/></C>");
+        EXPECT_EQ(declared->GwLink(), L"\u661F") << name;
+    }
+    auto longer =
+        Parse("<?xml version=\"1.0\" encoding=\"UTF-8X\"?><C><CONFIG gwLink=\"\xE6\x98\x9F\"/></C>");
+    EXPECT_NE(longer->GwLink(), L"\u661F") << "another encoding is not UTF-8";
     auto marked = Parse("\xEF\xBB\xBF<C><CONFIG gwLink=\"\xE6\x98\x9F\"/></C>");
     EXPECT_EQ(marked->GwLink(), L"\u661F");
 }
