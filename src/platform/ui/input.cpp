@@ -152,6 +152,21 @@ void TrackSizeMove(POINT screen) {
     WndInternals::SetRect(*wnd, rect);
 }
 
+// WM_SYSCOMMAND for a minimise or restore the desktop did, when the window is not in that state already.
+void TellOfDesktopMinimize(HWND topLevel) {
+    WindowSystem& system = WindowSystem::Instance();
+    auto state = system.desktopMinimize.find(topLevel);
+    if (state == system.desktopMinimize.end() || !state->second.pending) {
+        return;  // the window went, or the layer changed its state since
+    }
+    const bool minimized = *state->second.pending;
+    state->second.pending.reset();
+    CWnd* top = CWnd::FromHandle(topLevel);
+    if (top != nullptr && (top->IsIconic() != FALSE) != minimized) {
+        MessageQueue::Instance().Post(topLevel, WM_SYSCOMMAND, minimized ? SC_MINIMIZE : SC_RESTORE, 0);
+    }
+}
+
 }  // namespace
 
 void DeliverMouse(HWND topLevel, MouseAction action, POINT screen) {
@@ -218,9 +233,21 @@ void DeliverCloseRequest(HWND topLevel) {
 }
 
 void DeliverMinimizedByDesktop(HWND topLevel, bool minimized) {
-    CWnd* top = CWnd::FromHandle(topLevel);
-    if (top != nullptr && (top->IsIconic() != FALSE) != minimized) {
-        MessageQueue::Instance().Post(topLevel, WM_SYSCOMMAND, minimized ? SC_MINIMIZE : SC_RESTORE, 0);
+    DesktopMinimize& state = WindowSystem::Instance().desktopMinimize[topLevel];
+    state.minimized = minimized;
+    if (state.requested) {
+        // On its way to what the layer asked for: nothing the window needs to hear of.
+        if (*state.requested == minimized) {
+            state.requested.reset();
+        }
+        return;
+    }
+    // X may report one minimise as several changes (iconified, mapped again, iconified), all at once.
+    // Only where the reports end matters, so the window is told once they have been read.
+    const bool queued = state.pending.has_value();
+    state.pending = minimized;
+    if (!queued) {
+        MessageQueue::Instance().Schedule(0, [topLevel] { TellOfDesktopMinimize(topLevel); });
     }
 }
 

@@ -43,6 +43,7 @@ void WindowSystem::Unregister(HWND hwnd) {
     invalid.erase(std::remove(invalid.begin(), invalid.end(), hwnd), invalid.end());
     invalidRects.erase(hwnd);
     eraseRequested.erase(hwnd);
+    desktopMinimize.erase(hwnd);
     for (HWND* slot : {&capture, &focus, &foreground, &hover, &lastClickWindow}) {
         if (*slot == hwnd) {
             *slot = nullptr;

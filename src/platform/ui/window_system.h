@@ -38,6 +38,13 @@ struct MouseTracking {
     MessageQueue::TaskId hoverTask = 0;
 };
 
+// Where a top-level window stands between the layer and the desktop on being minimised.
+struct DesktopMinimize {
+    bool minimized = false;         // the desktop's latest word
+    std::optional<bool> requested;  // what the layer asked of the native window, until the desktop says so
+    std::optional<bool> pending;    // a word of the desktop not yet compared with the window's own state
+};
+
 class WindowSystem final {
 public:
     static WindowSystem& Instance();
@@ -70,6 +77,8 @@ public:
 
     std::optional<SizeMoveTracking> sizeMove;
     MouseTracking tracking;
+
+    std::map<HWND, DesktopMinimize> desktopMinimize;
 
     // Double-click detection.
     HWND lastClickWindow = nullptr;

@@ -148,6 +148,8 @@ private:
     void Maximize();
     void Minimize();
     void Restore();
+    // Asks the native window to be minimised or not, which the desktop's next reports will echo.
+    void SetNativeMinimized(bool minimized);
     void DestroyTree();
     // Tells the native window where the hosted widgets of its tree are now.
     void PlaceHostedWidgets();

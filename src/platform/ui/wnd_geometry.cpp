@@ -279,10 +279,23 @@ void CWnd::Minimize() {
     }
     m_bIconic = TRUE;
     m_bZoomed = FALSE;
-    if (m_native) {
-        m_native->SetMinimized(true);
-    }
+    SetNativeMinimized(true);
     SendMessage(WM_SIZE, SIZE_MINIMIZED, 0);
+}
+
+void CWnd::SetNativeMinimized(bool minimized) {
+    if (!m_native) {
+        return;
+    }
+    platform::DesktopMinimize& state = platform::WindowSystem::Instance().desktopMinimize[m_hWnd];
+    // What the desktop said before is overtaken; until it reports the new state, its reports are echoes
+    // of the layer's earlier requests.
+    state.pending.reset();
+    state.requested.reset();
+    if (state.minimized != minimized) {
+        state.requested = minimized;
+    }
+    m_native->SetMinimized(minimized);
 }
 
 void CWnd::Maximize() {
@@ -300,8 +313,8 @@ void CWnd::Maximize() {
     const bool wasIconic = m_bIconic;
     m_bIconic = FALSE;
     m_bZoomed = TRUE;
-    if (m_native && wasIconic) {
-        m_native->SetMinimized(false);
+    if (wasIconic) {
+        SetNativeMinimized(false);
     }
     RECT full{info.ptMaxPosition.x, info.ptMaxPosition.y, info.ptMaxPosition.x + info.ptMaxSize.x,
               info.ptMaxPosition.y + info.ptMaxSize.y};
@@ -319,9 +332,7 @@ void CWnd::Maximize() {
 void CWnd::Restore() {
     if (m_bIconic) {
         m_bIconic = FALSE;
-        if (m_native) {
-            m_native->SetMinimized(false);
-        }
+        SetNativeMinimized(false);
         if (m_bWasZoomed) {
             m_bZoomed = TRUE;
             if (m_native) {

@@ -119,6 +119,14 @@ std::optional<WindowRect> WindowGeometry(unsigned long window) {
     return WindowRect{x, y, static_cast<int>(width), static_cast<int>(height)};
 }
 
+bool IsShownByServer(unsigned long window) {
+    Display* display = Connection();
+    XErrorTrap trap(display);
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(display, window, &attributes) != 0 && !trap.Failed() &&
+           attributes.map_state == IsViewable;
+}
+
 unsigned long SelectionOwner(const std::string& selection) {
     Display* display = Connection();
     return XGetSelectionOwner(display, XInternAtom(display, selection.c_str(), False));

@@ -34,6 +34,10 @@ std::vector<unsigned long> StackingOrder();
 // The window's area inside its border, in root coordinates; empty when the window does not exist.
 std::optional<WindowRect> WindowGeometry(unsigned long window);
 
+// True when the X server shows the window: it and its ancestors are mapped. Under a window manager that is
+// once the manager has taken the window in; GDK counts a window as viewable as soon as it asked for that.
+bool IsShownByServer(unsigned long window);
+
 // The window owning a selection such as "_NET_WM_CM_S0"; 0 when none does.
 unsigned long SelectionOwner(const std::string& selection);
 

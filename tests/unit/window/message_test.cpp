@@ -174,6 +174,53 @@ TEST_F(WindowTest, CloseDestroysByDefault) {
     EXPECT_EQ(wnd.m_hWnd, nullptr);
 }
 
+TEST_F(WindowTest, ReportsOfTheDesktopThatArriveTogetherCountByTheLastOne) {
+    struct Case {
+        std::vector<bool> reports;
+        std::vector<WPARAM> commands;
+    };
+    const Case cases[] = {
+        {{true, false, true}, {SC_MINIMIZE}},
+        {{true, true}, {SC_MINIMIZE}},
+        {{true, false}, {}},
+        {{false, true, false}, {}},
+    };
+    for (const Case& c : cases) {
+        RecordingWnd wnd;
+        ASSERT_TRUE(wnd.CreatePopup(RECT{0, 0, 10, 10}));
+        for (bool minimized : c.reports) {
+            platform::DeliverMinimizedByDesktop(wnd.m_hWnd, minimized);
+        }
+        PumpUntilIdle();
+        std::vector<WPARAM> commands;
+        for (const Received& r : wnd.Of(WM_SYSCOMMAND)) {
+            commands.push_back(r.wParam);
+        }
+        EXPECT_EQ(commands, c.commands)
+            << "after " << c.reports.size() << " reports ending in " << c.reports.back();
+        EXPECT_EQ(wnd.IsIconic() != FALSE, c.reports.back());
+    }
+}
+
+TEST_F(WindowTest, TheDesktopEchoingTheLayersOwnMinimiseIsNoNews) {
+    RecordingWnd wnd;
+    ASSERT_TRUE(wnd.CreatePopup(RECT{0, 0, 10, 10}));
+    wnd.ShowWindow(SW_MINIMIZE);
+    platform::DeliverMinimizedByDesktop(wnd.m_hWnd, false);  // a state on the way there
+    platform::DeliverMinimizedByDesktop(wnd.m_hWnd, true);
+    wnd.ShowWindow(SW_RESTORE);  // before the loop looked at the echo
+    PumpUntilIdle();
+    EXPECT_FALSE(wnd.IsIconic());
+    platform::DeliverMinimizedByDesktop(wnd.m_hWnd, false);
+    PumpUntilIdle();
+    EXPECT_EQ(wnd.Count(WM_SYSCOMMAND), 0u);
+    EXPECT_FALSE(wnd.IsIconic());
+
+    platform::DeliverMinimizedByDesktop(wnd.m_hWnd, true);
+    PumpUntilIdle();
+    EXPECT_EQ(wnd.Count(WM_SYSCOMMAND), 1u) << "once echoed, the desktop's own minimise is news again";
+}
+
 TEST_F(WindowTest, AMinimiseOrRestoreByTheDesktopArrivesAsASystemCommandOnlyWhenNew) {
     RecordingWnd wnd;
     ASSERT_TRUE(wnd.CreatePopup(RECT{0, 0, 10, 10}));
