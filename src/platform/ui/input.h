@@ -18,7 +18,8 @@ void DeliverKey(HWND topLevel, UINT virtualKey);
 void DeliverCloseRequest(HWND topLevel);
 // The desktop minimised or restored the window itself (its taskbar button, a window-manager key). The
 // window hears of it as Windows tells it: WM_SYSCOMMAND with SC_MINIMIZE or SC_RESTORE, only when the
-// layer's state differs from the last of the reports that arrived before the loop's next turn.
+// layer's state differs from the last of the reports that arrived before the loop's next turn. Reports
+// on the way to a state the layer asked for are echoes, not news.
 void DeliverMinimizedByDesktop(HWND topLevel, bool minimized);
 
 }  // namespace platform
