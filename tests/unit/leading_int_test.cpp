@@ -24,3 +24,12 @@ TEST(LeadingInt, HugeNumbersSaturateInsteadOfWrapping) {
     EXPECT_EQ(LeadingInt("2147483647"), INT_MAX);
     EXPECT_EQ(LeadingInt("-2147483648"), INT_MIN);
 }
+
+TEST(LeadingInt, TheOptionalFormTellsNoDigitsFromZero) {
+    EXPECT_EQ(LeadingIntIfAny(" 12px"), 12);
+    EXPECT_EQ(LeadingIntIfAny("0"), 0);
+    EXPECT_EQ(LeadingIntIfAny(L"-3"), -3);
+    for (const char* none : {"", "x", " +", "- 5"}) {
+        EXPECT_EQ(LeadingIntIfAny(none), std::nullopt) << '"' << none << '"';
+    }
+}
