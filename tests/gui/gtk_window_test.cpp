@@ -62,6 +62,32 @@ TEST_F(GtkTest, LayeredAndOpaqueWindowsShowTheirPixelsWhereTheLayerPutsThem) {
     EXPECT_EQ(WindowGeometry(behind.Xid()), (WindowRect{100, 100, 300, 250}));
 }
 
+TEST_F(GtkTest, PerPixelAlphaFollowsTheLayeredStyleSwitchedAfterCreation) {
+    DesktopProgram compositor = DesktopProgram::Compositor();
+    SetRootBackground(0x808080);
+    ColourWnd behind(kBehind);
+    ASSERT_TRUE(behind.CreateTop(RECT{100, 100, 400, 350}));
+    ColourWnd window(RGB(200, 40, 40));
+    ASSERT_TRUE(window.CreateTop(RECT{150, 150, 350, 300}));
+    ASSERT_TRUE(ShowsColour(160, 160, 0xC82828)) << "opaque as made";
+    auto depth = [&] {
+        return gdk_visual_get_depth(
+            gdk_window_get_visual(gtk_widget_get_window(platform::gtk::GtkWindowOf(window.m_hWnd))));
+    };
+
+    window.ModifyStyleEx(0, WS_EX_LAYERED);
+    EXPECT_EQ(depth(), 32);
+    ASSERT_TRUE(platform::UpdateLayeredWindow(window.m_hWnd, nullptr, nullptr, CornerPicture()));
+    EXPECT_TRUE(ShowsColour(160, 160, Rgb(kBehind))) << "the transparent corner shows the window behind";
+    EXPECT_TRUE(ShowsColour(250, 250, kLayerBlue));
+    EXPECT_TRUE(IsShownByServer(window.Xid()));
+
+    window.ModifyStyleEx(WS_EX_LAYERED, 0);
+    EXPECT_EQ(depth(), 24);
+    window.Invalidate();
+    EXPECT_TRUE(ShowsColour(160, 160, 0xC82828)) << "opaque again, painted";
+}
+
 TEST_F(GtkTest, TaskbarPresenceFollowsTheWindowsRules) {
     ColourWnd plain;
     ColourWnd owned;

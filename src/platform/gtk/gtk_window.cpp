@@ -46,13 +46,7 @@ GtkNativeWindow::GtkNativeWindow(const NativeWindowParams& params)
     if (auto* owner = static_cast<GtkNativeWindow*>(params.owner)) {
         gtk_window_set_transient_for(window, GTK_WINDOW(owner->m_window));
     }
-    if (m_layered) {
-        // Per-pixel alpha needs a visual with an alpha channel; a desktop without a compositor shows
-        // the transparent parts black.
-        if (GdkVisual* rgba = gdk_screen_get_rgba_visual(gtk_widget_get_screen(m_window))) {
-            gtk_widget_set_visual(m_window, rgba);
-        }
-    }
+    ChooseVisual();
     gtk_widget_set_app_paintable(m_window, TRUE);
     gtk_container_add(GTK_CONTAINER(m_window), m_fixed);
     gtk_widget_show(m_fixed);
@@ -98,6 +92,33 @@ void GtkNativeWindow::SetMinimized(bool minimized) {
         gtk_window_iconify(GTK_WINDOW(m_window));
     } else {
         gtk_window_deiconify(GTK_WINDOW(m_window));
+    }
+}
+
+void GtkNativeWindow::ChooseVisual() {
+    // Per-pixel alpha needs a visual with an alpha channel; a desktop without a compositor shows the
+    // transparent parts black.
+    GdkScreen* screen = gtk_widget_get_screen(m_window);
+    GdkVisual* rgba = m_layered ? gdk_screen_get_rgba_visual(screen) : nullptr;
+    gtk_widget_set_visual(m_window, rgba != nullptr ? rgba : gdk_screen_get_system_visual(screen));
+}
+
+void GtkNativeWindow::SetLayered(bool layered) {
+    if (layered == m_layered) {
+        return;
+    }
+    m_layered = layered;
+    // X fixes a window's visual when it is made, so the native window is made again with the other
+    // one; the GtkWindow and its settings stay. Hidden meanwhile, so nothing shows half-made.
+    const bool mapped = gtk_widget_get_mapped(m_window) != FALSE;
+    if (mapped) {
+        gtk_widget_hide(m_window);
+    }
+    gtk_widget_unrealize(m_window);
+    ChooseVisual();
+    gtk_widget_realize(m_window);
+    if (mapped) {
+        SetVisible(true);  // mapping puts it back into the layer's stacking
     }
 }
 

@@ -19,6 +19,7 @@ public:
     void SetGeometry(const RECT& screen) override;
     void SetVisible(bool visible) override;
     void SetMinimized(bool minimized) override;
+    void SetLayered(bool layered) override;
     void SetTitle(const std::wstring& title) override;
     void SetIcon(int iconResourceId) override;
     void Present(const Bitmap& picture) override;
@@ -36,6 +37,8 @@ private:
     static gboolean OnMapped(GtkWidget* widget, GdkEvent* event, gpointer self);
     // Puts the native window where the layer last placed it: above `m_below`, or at the bottom.
     void ApplyStacking();
+    // An RGBA visual for a layered window where the screen has one, the screen's own for any other.
+    void ChooseVisual();
 
     HWND m_hwnd;
     bool m_layered;

@@ -15,7 +15,8 @@ Backend& GetBackend() {
 
 namespace headless {
 
-HeadlessWindow::HeadlessWindow(const NativeWindowParams& windowParams) : params(windowParams) {
+HeadlessWindow::HeadlessWindow(const NativeWindowParams& windowParams)
+    : params(windowParams), layered((windowParams.exStyle & WS_EX_LAYERED) != 0) {
     Backend().stacking.push_back(this);
 }
 

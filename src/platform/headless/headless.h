@@ -24,6 +24,7 @@ public:
     void SetGeometry(const RECT& screen) override { geometry = screen; }
     void SetVisible(bool value) override { visible = value; }
     void SetMinimized(bool value) override { minimized = value; }
+    void SetLayered(bool value) override { layered = value; }
     void SetTitle(const std::wstring& text) override { title = text; }
     void SetIcon(int id) override { icon = id; }
     void Present(const Bitmap& picture) override;
@@ -37,6 +38,7 @@ public:
     RECT geometry{};
     bool visible = false;
     bool minimized = false;
+    bool layered = false;
     std::wstring title;
     int icon = 0;
     int cursor = 0;

@@ -25,6 +25,8 @@ public:
     virtual void SetGeometry(const RECT& screen) = 0;
     virtual void SetVisible(bool visible) = 0;
     virtual void SetMinimized(bool minimized) = 0;
+    // Per-pixel alpha (WS_EX_LAYERED) switched on or off after the window was made.
+    virtual void SetLayered(bool layered) = 0;
     virtual void SetTitle(const std::wstring& title) = 0;
     // The ICON resource the window shows in task lists and title bars.
     virtual void SetIcon(int iconResourceId) = 0;

@@ -531,5 +531,8 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add) {
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add) {
     DWORD old = m_dwExStyle;
     m_dwExStyle = (m_dwExStyle & ~remove) | add;
+    if (m_native && ((old ^ m_dwExStyle) & WS_EX_LAYERED) != 0) {
+        m_native->SetLayered((m_dwExStyle & WS_EX_LAYERED) != 0);
+    }
     return old != m_dwExStyle;
 }

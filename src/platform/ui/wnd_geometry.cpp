@@ -97,7 +97,9 @@ BOOL CWnd::SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT fla
         rect.right = rect.left + std::max(cx, 0);
         rect.bottom = rect.top + std::max(cy, 0);
     }
-    if ((flags & SWP_NOZORDER) == 0) {
+    // HWND_NOTOPMOST moves only a topmost window; any other keeps its place, as on Windows.
+    const bool keepsOrder = (flags & SWP_NOZORDER) != 0 || (insertAfter == HWND_NOTOPMOST && !m_bTopmost);
+    if (!keepsOrder) {
         if (insertAfter == HWND_TOPMOST) {
             m_bTopmost = TRUE;
         } else if (insertAfter == HWND_NOTOPMOST) {

@@ -133,6 +133,8 @@ TEST_F(WindowTest, TopmostBandAndNotTopmost) {
     b.BringWindowToTop();
     EXPECT_EQ(backend.stacking.back(), b.Native());
     EXPECT_EQ(a.Count(WM_SIZE) + a.Count(WM_MOVE), 0u) << "an unchanged rectangle reports nothing";
+    a.SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    EXPECT_EQ(backend.stacking.back(), b.Native()) << "a window that is not topmost keeps its place";
 }
 
 TEST_F(WindowTest, CenteringUsesTheWorkAreaWithoutAnOwner) {
