@@ -38,13 +38,20 @@ BOOL CImageEx::LoadFromResource(const platform::ResourceBytes& resource) {
 
 BOOL CImageEx::LoadFromStream(const void* data, std::size_t size) {
     platform::Bitmap decoded;
-    if (data == nullptr || !platform::DecodePng(data, size, decoded)) {
-        m_bitmap = platform::Bitmap();
-        return FALSE;
+    return Adopt(data != nullptr && platform::DecodePng(data, size, decoded), std::move(decoded));
+}
+
+BOOL CImageEx::LoadFromFile(const std::string& path) {
+    platform::Bitmap decoded;
+    return Adopt(platform::LoadPngFile(path, decoded), std::move(decoded));
+}
+
+BOOL CImageEx::Adopt(bool decoded, platform::Bitmap&& bitmap) {
+    m_bitmap = decoded ? std::move(bitmap) : platform::Bitmap();
+    if (decoded) {
+        PremultiplyAlpha();
     }
-    m_bitmap = std::move(decoded);
-    PremultiplyAlpha();
-    return TRUE;
+    return decoded ? TRUE : FALSE;
 }
 
 BOOL CImageEx::PremultiplyAlpha() {

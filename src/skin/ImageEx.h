@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 
 #include "platform/base/resources.h"
 #include "platform/base/win_types.h"
@@ -25,6 +26,8 @@ public:
     BOOL LoadFromResource(const platform::ResourceBytes& resource);
     // Decodes PNG bytes held in memory and premultiplies them. A failure leaves the image empty.
     BOOL LoadFromStream(const void* data, std::size_t size);
+    // The same from a PNG file (`path` in UTF-8).
+    BOOL LoadFromFile(const std::string& path);
     // Multiplies each colour channel by the pixel's alpha (rounding down). Only a bitmap with alpha is
     // changed; for any other the result is false.
     BOOL PremultiplyAlpha();
@@ -51,5 +54,8 @@ public:
     RECT m_rcNineGrid{};  // widths of the left and right columns, heights of the top and bottom rows
 
 private:
+    // Takes a freshly decoded bitmap (straight colour) and premultiplies it; an empty image on failure.
+    BOOL Adopt(bool decoded, platform::Bitmap&& bitmap);
+
     platform::Bitmap m_bitmap;
 };
