@@ -2,6 +2,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
+BENCH_BUILD ?= build-bench
 JOBS       ?= $(shell nproc)
 # Another branding: make RESOURCES=/path/to/folder run (the folder holds resources.manifest).
 RESOURCES  ?=
@@ -15,7 +16,7 @@ PACKAGES := cmake g++ make pkg-config libtinyxml-dev libsqlite3-dev libglib2.0-d
             libpango1.0-dev libgtk-3-dev libx11-dev fonts-dejavu-core fonts-wqy-zenhei \
             xvfb xauth xfonts-base xdotool xcompmgr openbox trayer
 
-.PHONY: all deps configure build run test test-tsan test-asan clean
+.PHONY: all deps configure build run test test-tsan test-asan bench clean
 
 all: build
 
@@ -51,5 +52,11 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure --no-label-summary --no-tests=error -j $(JOBS)
 
+# Speed figures of the skinned windows' drawing, as ratios to a plain copy measured in the same run.
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF $(CMAKE_ARGS)
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target compose_bench
+	$(BENCH_BUILD)/bench/compose_bench
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(BENCH_BUILD)
