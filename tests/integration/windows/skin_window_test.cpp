@@ -3,6 +3,8 @@
 // from the configuration, whose creation runs the set-up, so every case has a throw-away user.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "SkinTestSupport.h"
 #include "UserEnvironment.h"
 #include "config/ClientConfig.h"
@@ -39,7 +41,10 @@ const char kSkin[] =
     "<IMG name='top' stand='803' strech='1' rect='120,1,10,1'/>"
     "<BTN name='close' stand='802' left='3' top='1' align='TopRight'/>"
     "</GAMEWND>"
-    "<OTHER width='300' height='200'/></S>";
+    "<OTHER width='300' height='200'/>"
+    "<STRETCHED width='400' height='300'><IMG stand='801' left='10' top='10'/><IMG stand='804' left='50' "
+    "strech='2'/>"
+    "<IMG stand='805' left='100' top='100' strech='3'/></STRETCHED></S>";
 
 template <typename Base>
 class Recording : public Base {
@@ -63,6 +68,8 @@ protected:
         RegisterPng(800, MakePng(100, 50, true, [](int, int) { return Rgba{255, 0, 0, 255}; }));
         RegisterPng(801, MakePng(20, 20, true, [](int, int) { return Rgba{0, 255, 0, 255}; }));
         RegisterPng(802, MakePng(24, 20, true, [](int, int) { return Rgba{0, 0, 255, 255}; }));
+        RegisterPng(804, MakePng(20, 20, true, [](int, int) { return Rgba{0, 0, 255, 255}; }));
+        RegisterPng(805, MakePng(20, 20, true, [](int, int) { return Rgba{255, 0, 0, 255}; }));
         // Column x of the title strip says where it came from: red x mod 256, green 40 per 256 columns.
         RegisterPng(803, MakePng(1250, 32, false, [](int x, int) {
                         return Rgba{static_cast<std::uint8_t>(x & 0xFF),
@@ -276,4 +283,47 @@ TEST_F(SkinWindowTest, TheTitleStripSpansTheWidthWithItsEndsUnscaledAndTheTitleF
     }
     EXPECT_GE(first, 6);
     EXPECT_LE(first, 9);
+}
+
+TEST_F(SkinWindowTest, FramedImagesFollowTheWindowsSizeByTheirStretchMode) {
+    Framed window(L"STRETCHED");
+    Make(window);
+    window.MoveWindow(0, 0, 500, 400);
+    PumpUntilIdle();
+    auto pixel = [&](int x, int y) { return window.Picture().Pixel(x, y) & 0xFFFFFF; };
+    EXPECT_EQ(pixel(15, 15), 0x00FF00u) << "mode 0: its own size";
+    EXPECT_EQ(pixel(35, 15), 0xFFFFFFu);
+    EXPECT_EQ(pixel(55, 399), 0x0000FFu) << "mode 2: the window's height";
+    EXPECT_EQ(pixel(75, 10), 0xFFFFFFu) << "and its own width";
+    EXPECT_EQ(pixel(499, 399), 0xFF0000u) << "mode 3: both, from its place";
+    EXPECT_EQ(pixel(99, 150), 0xFFFFFFu);
+}
+
+TEST_F(SkinWindowTest, ALogoBesideTheProgramComesBeforeTheTitle) {
+    std::ofstream(user.ProgramFolder() + "/logo.png", std::ios::binary)
+        << MakePng(24, 30, true, [](int, int) {
+               return Rgba{0, 255, 255, 255};
+           });
+    std::string skin = kSkin;
+    skin.replace(skin.find("no/such/logo.png"), std::string("no/such/logo.png").size(), "logo.png");
+    SkinDocument::Instance().LoadDocumentFromBytes(skin.data(), skin.size());
+    Framed game(L"GAMEWND");
+    Make(game);
+    EXPECT_EQ(game.Picture().Pixel(4, 12) & 0xFFFFFF, 0x00FFFFu)
+        << "at x 3, centred in the 50-pixel title bar";
+    EXPECT_NE(game.Picture().Pixel(4, 9) & 0xFFFFFF, 0x00FFFFu) << "its 30 rows are 10 to 39";
+    EXPECT_EQ(game.Picture().Pixel(4, 39) & 0xFFFFFF, 0x00FFFFu);
+    EXPECT_NE(game.Picture().Pixel(4, 40) & 0xFFFFFF, 0x00FFFFu);
+    int first = -1;
+    for (int x = 27; x < 80 && first < 0; ++x) {
+        for (int y = 0; y < 50; ++y) {
+            const std::uint32_t p = game.Picture().Pixel(x, y);
+            if (((p >> 16) & 0xFF) > 128 && ((p >> 8) & 0xFF) > 128 && (p & 0xFF) < 100) {
+                first = x;
+                break;
+            }
+        }
+    }
+    EXPECT_GE(first, 30) << "the title starts 3 pixels after the logo";
+    EXPECT_LE(first, 33);
 }
