@@ -16,7 +16,7 @@ PACKAGES := cmake g++ make pkg-config libtinyxml-dev libsqlite3-dev libglib2.0-d
             libpango1.0-dev libgtk-3-dev libx11-dev fonts-dejavu-core fonts-wqy-zenhei \
             xvfb xauth xfonts-base xdotool xcompmgr openbox trayer
 
-.PHONY: all deps configure build run test test-tsan test-asan bench clean
+.PHONY: all deps configure build run demo test test-tsan test-asan bench clean
 
 all: build
 
@@ -31,6 +31,12 @@ build: configure
 
 run: build
 	$(BUILD)/src/velmora $(ARGS)
+
+# The demo operator site on 127.0.0.1:8631 (DEMO_ARGS: --offer-update, --installer-marker FILE,
+# --login-check MARKER, or another port).
+demo: configure
+	cmake --build $(BUILD) -j $(JOBS) --target velmora-demo
+	$(BUILD)/demo/velmora-demo $(DEMO_ARGS)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure --no-label-summary --no-tests=error -j $(JOBS)
