@@ -176,3 +176,30 @@ TEST_F(DemoSiteTest, ItListensOnTheLoopbackAddressOnly) {
     }
     EXPECT_EQ(listening, std::vector<std::string>{"0100007F"}) << "127.0.0.1, and no other address";
 }
+
+TEST(DemoSite, TheShippedSiteHasWhatTheClientLooksFor) {
+    std::ostringstream log;
+    DemoSiteOptions options;
+    options.siteDir = VELMORA_DEMO_SITE;
+    DemoSite site(options, log);
+    const int port = site.Bind(0);
+    ASSERT_GT(port, 0);
+    std::thread server([&] { site.Run(); });
+    httplib::Client client("127.0.0.1", port);
+    auto portal = client.Get("/");
+    auto game = client.Get("/game?server=1&wd_entergame=1");
+    auto script = client.Get("/js/game.js");
+    site.Stop();
+    server.join();
+    ASSERT_TRUE(portal && game && script);
+    for (const char* wanted : {"wd_entergame=1", "href=\"app://minimize|\"", "href=\"app://exitgame|\"",
+                               "href=\"app://loadgame|http://", "href=\"/login\""}) {
+        EXPECT_NE(portal->body.find(wanted), std::string::npos) << "the portal has " << wanted;
+    }
+    EXPECT_NE(game->body.find("/js/game.js"), std::string::npos) << "the game's script is a file of its own";
+    EXPECT_NE(game->body.find("/css/game.css"), std::string::npos);
+    EXPECT_EQ(script->get_header_value("Cache-Control"), "max-age=3600");
+    for (const char* call : {"getGsName", "getNewMsg"}) {
+        EXPECT_NE(script->body.find(call), std::string::npos) << "the game calls " << call;
+    }
+}
