@@ -1,4 +1,4 @@
-// The platform layer's groups depend on each other one way (base <- os, net, gfx <- ui <- backends), and
+// The platform layer's groups depend on each other one way (base <- os, net, gfx <- ui, web <- backends), and
 // client code reaches the operating system only through the layer. Reads every include of src/.
 #include <filesystem>
 #include <fstream>
@@ -24,8 +24,9 @@ const std::map<std::string, std::set<std::string>> kGroupMayInclude = {
     {"net", {"base", "net", "os"}},
     {"gfx", {"base", "gfx"}},
     {"ui", {"base", "gfx", "ui"}},
-    {"gtk", {"base", "os", "net", "gfx", "ui", "gtk"}},
-    {"headless", {"base", "os", "net", "gfx", "ui", "headless"}},
+    {"web", {"base", "gfx", "ui", "web"}},
+    {"gtk", {"base", "os", "net", "gfx", "ui", "web", "gtk"}},
+    {"headless", {"base", "os", "net", "gfx", "ui", "web", "headless"}},
 };
 const std::set<std::string> kBackends = {"gtk", "headless"};
 
@@ -142,6 +143,9 @@ TEST(IncludeDirection, TheRuleTellsRightFromWrong) {
         {"platform/net", {"curl/curl.h", false}, true},
         {"platform/ui", {"gtk/gtk.h", false}, false},
         {"platform/gtk", {"gtk/gtk.h", false}, true},
+        {"platform/web", {"platform/os/process.h", true}, false},
+        {"platform/web", {"webkit2/webkit2.h", false}, false},
+        {"platform/gtk", {"platform/web/browser.h", true}, true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Violation(c.component, c.include).empty(), c.allowed)

@@ -63,11 +63,9 @@ gboolean OnLeave(GtkWidget*, GdkEventCrossing* event, gpointer data) {
 }
 
 gboolean OnKey(GtkWidget*, GdkEventKey* event, gpointer data) {
-    if (UINT key = VirtualKeyFor(event->keyval)) {
-        DeliverKey(HwndOf(data), key);
-    }
-    // A hosted widget with the focus still gets the key.
-    return FALSE;
+    // A key the layer took stops here; any other also reaches a hosted widget with the focus.
+    UINT key = VirtualKeyFor(event->keyval);
+    return key != 0 && DeliverKey(HwndOf(data), key) ? TRUE : FALSE;
 }
 
 gboolean OnWindowState(GtkWidget*, GdkEventWindowState* event, gpointer data) {

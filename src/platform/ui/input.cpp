@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/base/clock.h"
+#include "platform/ui/message_loop.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/win_api.h"
 #include "platform/ui/window_system.h"
@@ -217,15 +218,17 @@ void DeliverMouse(HWND topLevel, MouseAction action, POINT screen) {
     }
 }
 
-void DeliverKey(HWND topLevel, UINT virtualKey) {
+bool DeliverKey(HWND topLevel, UINT virtualKey) {
     WindowSystem& system = WindowSystem::Instance();
     CWnd* top = CWnd::FromHandle(topLevel);
     if (top == nullptr) {
-        return;
+        return false;
     }
     CWnd* focus = CWnd::FromHandle(system.focus);
     CWnd* target = focus != nullptr && focus->GetTopLevel() == top ? focus : top;
-    MessageQueue::Instance().Post(target->m_hWnd, WM_KEYDOWN, virtualKey, 1);
+    // Decided now, not when the queue gets to it: the toolkit asks at once whether the key goes on.
+    MSG msg{target->m_hWnd, WM_KEYDOWN, virtualKey, 1, 0, {}};
+    return DispatchNow(msg);
 }
 
 void DeliverCloseRequest(HWND topLevel) {

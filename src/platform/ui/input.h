@@ -12,8 +12,9 @@ enum class MouseAction { Move, LeftDown, LeftUp, RightDown, RightUp, Leave };
 
 // Pointer input over (or, while a button is held, grabbed by) a top-level window; screen coordinates.
 void DeliverMouse(HWND topLevel, MouseAction action, POINT screen);
-// A key went down in a top-level window; it reaches the window that has the focus.
-void DeliverKey(HWND topLevel, UINT virtualKey);
+// A key went down in a top-level window; it reaches the window that has the focus at once. True when a
+// PreTranslateMessage took it, so a hosted widget (the browser) must not get it too.
+bool DeliverKey(HWND topLevel, UINT virtualKey);
 // The desktop asks the window to close (its close button in a taskbar, a window-manager shortcut).
 void DeliverCloseRequest(HWND topLevel);
 // The desktop minimised or restored the window itself (its taskbar button, a window-manager key). The

@@ -29,13 +29,7 @@ bool PreTranslate(MSG& msg) {
 }
 
 void Dispatch(MSG& msg) {
-    if (!IsWindow(msg.hwnd)) {
-        return;  // posted to a window that is gone: dropped
-    }
-    GetCursorPos(&msg.pt);
-    if (!PreTranslate(msg)) {
-        SendMessage(msg.hwnd, msg.message, msg.wParam, msg.lParam);
-    }
+    DispatchNow(msg);
 }
 
 bool PaintOne() {
@@ -69,6 +63,18 @@ void WireWaker() {
 }
 
 }  // namespace
+
+bool DispatchNow(MSG& msg) {
+    if (!IsWindow(msg.hwnd)) {
+        return false;  // posted to a window that is gone: dropped
+    }
+    GetCursorPos(&msg.pt);
+    if (PreTranslate(msg)) {
+        return true;
+    }
+    SendMessage(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    return false;
+}
 
 bool PumpOne() {
     MessageQueue& queue = MessageQueue::Instance();

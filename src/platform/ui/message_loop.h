@@ -5,7 +5,14 @@
 
 #include <functional>
 
+#include "platform/ui/win_messages.h"
+
 namespace platform {
+
+// Hands `msg` to its window the way the loop hands out a posted message, at once: through the
+// PreTranslateMessage of the window and its parents, then, unless one of them took it, to the window.
+// True when a PreTranslateMessage took it.
+bool DispatchNow(MSG& msg);
 
 // One step; false when nothing was waiting.
 bool PumpOne();

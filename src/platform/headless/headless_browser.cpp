@@ -1,0 +1,81 @@
+// The scripted browser control of the headless backend.
+#include "platform/headless/headless_browser.h"
+
+namespace platform::headless {
+namespace {
+
+ScriptedBrowser*& Last() {
+    static ScriptedBrowser* last = nullptr;
+    return last;
+}
+
+}  // namespace
+
+ScriptedBrowser* LastBrowser() {
+    return Last();
+}
+
+ScriptedBrowser::ScriptedBrowser(BrowserEvents& events) : m_events(events) {
+    Last() = this;
+}
+
+ScriptedBrowser::~ScriptedBrowser() {
+    for (MessageQueue::TaskId task : m_pending) {
+        MessageQueue::Instance().Cancel(task);
+    }
+    if (Last() == this) {
+        Last() = nullptr;
+    }
+}
+
+NativeWidget* ScriptedBrowser::Widget() {
+    return reinterpret_cast<NativeWidget*>(this);
+}
+
+void ScriptedBrowser::Navigate(const std::wstring& url) {
+    m_pending.push_back(MessageQueue::Instance().Schedule(0, [this, url] { Load(url); }));
+}
+
+void ScriptedBrowser::Refresh() {
+    if (!m_location.empty()) {
+        Navigate(m_location);
+    }
+}
+
+void ScriptedBrowser::FollowLink(const std::wstring& url) {
+    Load(url);
+}
+
+void ScriptedBrowser::OpenWindow(const std::wstring& url) {
+    bool cancel = false;
+    m_events.OnNewWindow(url, cancel);
+    if (!cancel) {
+        openedElsewhere.push_back(url);
+    }
+}
+
+void ScriptedBrowser::SetTitle(const std::wstring& title) {
+    m_events.OnTitleChange(title);
+}
+
+void ScriptedBrowser::Load(const std::wstring& url) {
+    bool cancel = false;
+    m_events.OnBeforeNavigate(url, cancel);
+    if (cancel) {
+        return;
+    }
+    m_location = url;
+    loaded.push_back(url);
+    m_events.OnNavigateComplete(url);
+    m_events.OnDocumentComplete(url);
+}
+
+}  // namespace platform::headless
+
+namespace platform {
+
+std::unique_ptr<BrowserControl> CreateBrowserControl(BrowserEvents& events) {
+    return std::make_unique<headless::ScriptedBrowser>(events);
+}
+
+}  // namespace platform

@@ -1,0 +1,49 @@
+#pragma once
+// The browser control of the headless backend: no engine, a page that tests script. It reports what a
+// navigation does in the order the desktop control does: before-navigate (which may cancel), then
+// navigate-complete and document-complete, on a later turn of the loop for the client's own navigations,
+// as a real engine loads asynchronously.
+
+#include <string>
+#include <vector>
+
+#include "platform/ui/message_queue.h"
+#include "platform/web/browser.h"
+
+namespace platform::headless {
+
+class ScriptedBrowser final : public BrowserControl {
+public:
+    explicit ScriptedBrowser(BrowserEvents& events);
+    ~ScriptedBrowser() override;
+    ScriptedBrowser(const ScriptedBrowser&) = delete;
+    ScriptedBrowser& operator=(const ScriptedBrowser&) = delete;
+
+    NativeWidget* Widget() override;
+    void Navigate(const std::wstring& url) override;
+    void Refresh() override;
+    std::wstring LocationUrl() const override { return m_location; }
+    void SetSilent(bool value) override { silent = value; }
+
+    // What a page does, at once: follow a link (or set location.href), ask for a new window, change its
+    // title.
+    void FollowLink(const std::wstring& url);
+    void OpenWindow(const std::wstring& url);
+    void SetTitle(const std::wstring& title);
+
+    std::vector<std::wstring> loaded;           // every page that loaded, in order
+    std::vector<std::wstring> openedElsewhere;  // new windows nobody refused
+    bool silent = false;
+
+private:
+    void Load(const std::wstring& url);
+
+    BrowserEvents& m_events;
+    std::wstring m_location;
+    std::vector<MessageQueue::TaskId> m_pending;
+};
+
+// The control made last and still alive; null when there is none.
+ScriptedBrowser* LastBrowser();
+
+}  // namespace platform::headless
