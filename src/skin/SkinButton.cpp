@@ -257,15 +257,13 @@ void CSkinButton::InvalidateParent(const RECT& rect) {
     }
 }
 
-bool CSkinButton::CaptionFont(platform::FontSpec& spec) const {
+bool CSkinButton::CaptionFont(platform::FontSpec& face) const {
     SkinFontDef font;
     font.name = m_def.font;
     if (m_def.title.empty() || m_def.font.empty() || !SkinDocument::Instance().FindFont(font)) {
         return false;
     }
-    spec.family = font.family;
-    spec.pixelSize = static_cast<float>(font.size);
-    spec.style = font.style;
+    face = CanvasFont(font);
     return true;
 }
 

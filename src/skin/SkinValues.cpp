@@ -55,3 +55,11 @@ void ApplySkinAnchor(POINT& position, const std::wstring& align, const RECT& con
         position.y = container.bottom - height - position.y;
     }
 }
+
+platform::FontSpec CanvasFont(const SkinFontDef& font) {
+    platform::FontSpec face;
+    face.family = font.family;
+    face.pixelSize = static_cast<float>(font.size);
+    face.style = font.style;
+    return face;
+}

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "platform/base/win_types.h"
+#include "platform/gfx/canvas.h"
+#include "skin/SkinDefs.h"
 
 // Splits at every comma; an empty part between two commas counts, an empty part after the last comma
 // does not, and a value without commas is one part.
@@ -23,3 +25,6 @@ bool ParseSkinRect(const std::wstring& text, RECT& rect);
 // top count as 0): right anchors measure from the right edge, bottom anchors from the bottom edge.
 // `align` is "TopLeft", "TopRight", "BottomLeft" or "BottomRight" in any case; anything else is TopLeft.
 void ApplySkinAnchor(POINT& position, const std::wstring& align, const RECT& container, const RECT& element);
+
+// The canvas font a FONT element describes: its family, its size in pixels and its style bits.
+platform::FontSpec CanvasFont(const SkinFontDef& font);

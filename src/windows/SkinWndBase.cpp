@@ -136,15 +136,11 @@ BOOL CSkinWndBase::PreTranslateMessage(MSG* msg) {
 
 void CSkinWndBase::DrawSkinText(platform::Canvas& canvas, const std::wstring& text, COLORREF color,
                                 const SkinFontDef& font, const platform::RectF& layout) {
-    platform::FontSpec spec;
-    spec.family = font.family;
-    spec.pixelSize = static_cast<float>(font.size);
-    spec.style = font.style;
     platform::TextFormat format;
     format.horizontal = platform::TextAlign::Near;
     format.vertical = platform::TextAlign::Center;
     format.trimming = platform::TextTrimming::EllipsisCharacter;
-    canvas.DrawText(text, spec, color & 0xFFFFFF, layout, format);
+    canvas.DrawText(text, CanvasFont(font), color & 0xFFFFFF, layout, format);
 }
 
 CSkinButton* CSkinWndBase::FindButton(const std::wstring& name) const {

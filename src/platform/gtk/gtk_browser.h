@@ -33,7 +33,7 @@ private:
     static void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self);
     static gboolean OnLoadFailed(WebKitWebView* view, WebKitLoadEvent event, gchar* uri, GError* error,
                                  gpointer self);
-    static void OnTitle(WebKitWebView* view, GParamSpec* spec, gpointer self);
+    static void OnTitle(WebKitWebView* view, GParamSpec* property, gpointer self);
 
     // The sentinel page: the engine refuses the scheme, so it is an empty page loaded under that name.
     void LoadSentinel(const std::string& url);
