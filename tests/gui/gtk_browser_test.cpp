@@ -10,6 +10,7 @@
 #include <mutex>
 #include <thread>
 
+#include "BrowserTestKit.h"
 #include "GtkFixture.h"
 #include "Xdotool.h"
 #include "platform/base/text.h"
@@ -19,120 +20,6 @@
 namespace {
 
 constexpr uint32_t kPageGreen = 0x20B040;
-
-// Pages the tests load, on a free port of 127.0.0.1; it counts what was asked for.
-class TestSite {
-public:
-    TestSite() {
-        Page("/a", "<title>A</title><a id='link' href='/b'>b</a><a id='stop' href='/c'>c</a>");
-        Page("/b", "<title>B</title>b");
-        Page("/c", "<title>C</title>c");
-        Page("/framed", "<title>F</title><iframe id='frame' src='/b'></iframe>");
-        Page("/sentinel", "<title>S</title><a id='link' href='about:blank3?from=page'>end</a>");
-        Page("/windows", "<a id='blank' target='_blank' href='/b?blank'>blank</a>");
-        Page("/tall", "<style>body{margin:0;background:#20b040}</style><div style='height:5000px'></div>");
-        Page("/keys",
-             "<title>none</title><script>document.onkeydown = e => { document.title = 'key ' + e.key; };"
-             "</script><body style='height:100%'>keys</body>");
-        Page("/loop",
-             "<script>setTimeout(() => { location.href = '/loop?' + Date.now(); }, 10);</script>loop");
-        m_server.Get("/hang", [this](const httplib::Request&, httplib::Response& response) {
-            std::unique_lock<std::mutex> lock(m_lock);
-            m_release.wait_for(lock, std::chrono::seconds(20), [this] { return m_stopping; });
-            response.set_content("late", "text/html");
-        });
-        m_server.set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
-            std::lock_guard<std::mutex> guard(m_lock);
-            m_asked.push_back(request.path);
-            return httplib::Server::HandlerResponse::Unhandled;
-        });
-        // The engine keeps connections open; closing each after its answer lets the server stop at once.
-        m_server.set_keep_alive_max_count(1);
-        m_server.set_read_timeout(1);
-        m_server.set_keep_alive_timeout(1);
-        m_port = m_server.bind_to_any_port("127.0.0.1");
-        m_thread = std::thread([this] { m_server.listen_after_bind(); });
-    }
-    ~TestSite() {
-        {
-            std::lock_guard<std::mutex> guard(m_lock);
-            m_stopping = true;
-        }
-        m_release.notify_all();
-        m_server.stop();
-        m_thread.join();
-    }
-    std::wstring Url(const std::string& path) const {
-        return platform::Utf8ToWide("http://127.0.0.1:" + std::to_string(m_port) + path);
-    }
-    bool Asked(const std::string& path) {
-        std::lock_guard<std::mutex> guard(m_lock);
-        return std::find(m_asked.begin(), m_asked.end(), path) != m_asked.end();
-    }
-
-private:
-    void Page(const std::string& path, const std::string& html) {
-        m_server.Get(path, [html](const httplib::Request&, httplib::Response& response) {
-            response.set_content("<!DOCTYPE html><html><body>" + html + "</body></html>", "text/html");
-        });
-    }
-
-    httplib::Server m_server;
-    std::thread m_thread;
-    int m_port = 0;
-    std::mutex m_lock;
-    std::condition_variable m_release;
-    bool m_stopping = false;
-    std::vector<std::string> m_asked;
-};
-
-// Keeps every event as one line; navigations to a URL containing `refuse` are cancelled.
-class Recorder : public platform::BrowserEvents {
-public:
-    std::vector<std::string> seen;
-    std::string refuse = "\x01";
-
-    void OnBeforeNavigate(const std::wstring& url, bool& cancel) override {
-        seen.push_back("before " + Path(url));
-        cancel = platform::WideToUtf8(url).find(refuse) != std::string::npos;
-    }
-    void OnNewWindow(const std::wstring& url, bool& cancel) override {
-        seen.push_back("window " + Path(url));
-        cancel = true;  // never the user's browser in a test
-    }
-    void OnNavigateComplete(const std::wstring& url) override { seen.push_back("navigated " + Path(url)); }
-    void OnDocumentComplete(const std::wstring& url) override { seen.push_back("document " + Path(url)); }
-    void OnTitleChange(const std::wstring& title) override {
-        seen.push_back("title " + platform::WideToUtf8(title));
-    }
-
-    bool Saw(const std::string& line) const {
-        return std::find(seen.begin(), seen.end(), line) != seen.end();
-    }
-    // The events from the first one equal to `first` on, without titles unless asked.
-    std::vector<std::string> From(const std::string& first, bool titles = false) const {
-        std::vector<std::string> tail;
-        auto start = std::find(seen.begin(), seen.end(), first);
-        for (auto it = start; it != seen.end(); ++it) {
-            if (titles || it->rfind("title ", 0) != 0) {
-                tail.push_back(*it);
-            }
-        }
-        return tail;
-    }
-
-private:
-    // The path and query of a test-site URL; anything else as it is.
-    static std::string Path(const std::wstring& url) {
-        std::string text = platform::WideToUtf8(url);
-        const std::string site = "http://127.0.0.1:";
-        if (text.rfind(site, 0) == 0) {
-            const std::size_t slash = text.find('/', site.size());
-            return slash == std::string::npos ? "/" : text.substr(slash);
-        }
-        return text;
-    }
-};
 
 // A top-level window whose child hosts the control; F5 is taken in PreTranslateMessage, as the game
 // window does.

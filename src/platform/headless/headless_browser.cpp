@@ -1,6 +1,8 @@
 // The scripted browser control of the headless backend.
 #include "platform/headless/headless_browser.h"
 
+#include <utility>
+
 namespace platform::headless {
 namespace {
 
@@ -13,6 +15,11 @@ ScriptedBrowser*& Last() {
 
 ScriptedBrowser* LastBrowser() {
     return Last();
+}
+
+std::vector<std::wstring>& RemovedSiteData() {
+    static std::vector<std::wstring> removed;
+    return removed;
 }
 
 ScriptedBrowser::ScriptedBrowser(BrowserEvents& events) : m_events(events) {
@@ -58,6 +65,15 @@ void ScriptedBrowser::SetTitle(const std::wstring& title) {
     m_events.OnTitleChange(title);
 }
 
+void ScriptedBrowser::AddExternalMethod(const std::wstring& name, ExternalMethod method) {
+    m_external.Add(name, std::move(method));
+}
+
+bool ScriptedBrowser::CallExternal(const std::wstring& name, const std::vector<ExternalValue>& args,
+                                   ExternalValue& result) const {
+    return m_external.Call(name, args, result);
+}
+
 void ScriptedBrowser::Load(const std::wstring& url) {
     bool cancel = false;
     m_events.OnBeforeNavigate(url, cancel);
@@ -76,6 +92,16 @@ namespace platform {
 
 std::unique_ptr<BrowserControl> CreateBrowserControl(BrowserEvents& events) {
     return std::make_unique<headless::ScriptedBrowser>(events);
+}
+
+void RemoveCachedSiteData(const std::wstring& domainText, std::function<void()> done) {
+    headless::RemovedSiteData().push_back(domainText);
+    // The engine answers on a later turn of the loop; so does this.
+    MessageQueue::Instance().Schedule(0, [done = std::move(done)] {
+        if (done) {
+            done();
+        }
+    });
 }
 
 }  // namespace platform

@@ -24,12 +24,16 @@ public:
     void Refresh() override;
     std::wstring LocationUrl() const override { return m_location; }
     void SetSilent(bool value) override { silent = value; }
+    void AddExternalMethod(const std::wstring& name, ExternalMethod method) override;
 
     // What a page does, at once: follow a link (or set location.href), ask for a new window, change its
     // title.
     void FollowLink(const std::wstring& url);
     void OpenWindow(const std::wstring& url);
     void SetTitle(const std::wstring& title);
+    // What window.external.NAME(args) does in a page: false when the call would throw there.
+    bool CallExternal(const std::wstring& name, const std::vector<ExternalValue>& args,
+                      ExternalValue& result) const;
 
     std::vector<std::wstring> loaded;           // every page that loaded, in order
     std::vector<std::wstring> openedElsewhere;  // new windows nobody refused
@@ -39,11 +43,15 @@ private:
     void Load(const std::wstring& url);
 
     BrowserEvents& m_events;
+    ExternalObject m_external;
     std::wstring m_location;
     std::vector<MessageQueue::TaskId> m_pending;
 };
 
 // The control made last and still alive; null when there is none.
 ScriptedBrowser* LastBrowser();
+
+// The domain texts RemoveCachedSiteData was asked for, in order; tests clear it.
+std::vector<std::wstring>& RemovedSiteData();
 
 }  // namespace platform::headless

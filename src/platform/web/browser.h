@@ -8,8 +8,11 @@
 // text. Navigating to it, from the client or from a page, loads it like any other page, so callers
 // never treat it specially.
 
+#include <functional>
 #include <memory>
 #include <string>
+
+#include "platform/web/external.h"
 
 namespace platform {
 
@@ -47,10 +50,19 @@ public:
     // Silent: the engine shows no dialogs of its own about script errors (the page's own alert,
     // confirm and prompt still show).
     virtual void SetSilent(bool silent) = 0;
+    // Offers `method` to every page and frame of this control as window.external.NAME, NAME matched
+    // without regard to letter case. Pages loaded from then on see it.
+    virtual void AddExternalMethod(const std::wstring& name, ExternalMethod method) = 0;
 };
 
 // A control reporting to `events`, which must outlive it. Pages get no scroll bars and may run script;
-// the engine keeps its own context menu and keys.
+// the engine keeps its own context menu and keys. All controls of the process share one browsing
+// session: cookies, storage and caches, kept between runs under the user's data and cache folders.
 std::unique_ptr<BrowserControl> CreateBrowserControl(BrowserEvents& events);
+
+// Removes what the engine has cached of every site whose domain contains `domainText` (the memory and
+// disk caches, so the next load fetches the site's files again; cookies and storage stay), then calls
+// `done` on the UI thread. An empty text removes nothing; `done` is still called.
+void RemoveCachedSiteData(const std::wstring& domainText, std::function<void()> done);
 
 }  // namespace platform
