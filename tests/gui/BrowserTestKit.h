@@ -37,10 +37,13 @@ public:
              "</script>");
         Page("/bridge-child",
              "<script>window.external.Echo('from a frame of ' + location.hostname);</script>");
+        // Each also tells the server what it did, for pages that another program shows.
         Page("/cookie-set",
              "<script>document.cookie = 'player=ada; max-age=3600; path=/';"
-             "document.title = 'set';</script>");
-        Page("/cookie-show", "<script>document.title = 'cookie ' + document.cookie;</script>");
+             "document.title = 'set'; fetch('/seen/set');</script>");
+        Page("/cookie-show",
+             "<script>document.title = 'cookie ' + document.cookie;"
+             "fetch('/seen/' + document.cookie.replace('=', '-'));</script>");
         Page("/cached-page", "<script src='/cached.js'></script>");
         CachedScript("/cached.js", "document.title = 'cached ' + location.hostname;");
         m_server.Get("/hang", [this](const httplib::Request&, httplib::Response& response) {

@@ -12,7 +12,9 @@
 
 #include "BrowserTestKit.h"
 #include "GtkFixture.h"
+#include "ProgramControl.h"
 #include "platform/gtk/gtk_browser.h"
+#include "support/Process.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -320,4 +322,32 @@ TEST_F(GtkBridgeTest, AViewWhoseFirstPageStallsIsMadeAgainOnceWithoutAskingTheCl
     EXPECT_EQ(game.events.seen, (std::vector<std::string>{"before /hang"}));
     EXPECT_TRUE(game.Load(site.Url("/b"), "B")) << "the view made again works";
     game.Destroy();
+}
+
+TEST_F(GtkBridgeTest, CookiesLastAcrossARestartAndTwoClientsAtOnceShareThem) {
+    TempDir home;
+    const auto start = [&](const std::string& launcher, const std::string& game) {
+        return StartProgram({"/usr/bin/env", "XDG_DATA_HOME=" + home / "data",
+                             "XDG_CACHE_HOME=" + home / "cache", BROWSER_DEMO_PATH,
+                             platform::WideToUtf8(site.Url(launcher)), platform::WideToUtf8(site.Url(game))},
+                            home / "demo.log");
+    };
+    const auto seen = [&](const std::string& what, int times) {
+        return TurnUntil([&] { return site.Count("127.0.0.1", "/seen/" + what) >= times; },
+                         std::chrono::seconds(30));
+    };
+    pid_t first = start("/cookie-set", "/b");
+    ASSERT_GT(first, 0);
+    ASSERT_TRUE(seen("set", 1)) << TailOfFile(home / "demo.log");
+    StopProgram(first, std::chrono::seconds(5));
+
+    pid_t one = start("/cookie-show?one", "/cookie-set");
+    pid_t two = start("/cookie-show?two", "/cookie-show?three");
+    ASSERT_GT(one, 0);
+    ASSERT_GT(two, 0);
+    EXPECT_TRUE(seen("player-ada", 3))
+        << "both programs read the first one's cookie; " << TailOfFile(home / "demo.log");
+    EXPECT_TRUE(seen("set", 2)) << "while one of them sets it again";
+    StopProgram(one, std::chrono::seconds(5));
+    StopProgram(two, std::chrono::seconds(5));
 }

@@ -108,6 +108,7 @@ BrowserSession::BrowserSession()
     const std::string data = DataHome() + "/Velmora/engine";
     const std::string cache = CacheHome() + "/Velmora/engine";
     MakeDirectories(data);
+    MakeDirectories(cache);
     m_data = webkit_website_data_manager_new("base-data-directory", data.c_str(), "base-cache-directory",
                                              cache.c_str(), nullptr);
     // A navigation to another site stays in the one web process; a process swap costs about 100 MiB.
