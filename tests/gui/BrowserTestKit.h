@@ -4,6 +4,7 @@
 #include <httplib.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/base/text.h"
+#include "support/TempDir.h"
 #include "platform/web/browser.h"
 
 // Pages the tests load, on a free port of 127.0.0.1; it counts what was asked for.
@@ -160,3 +162,12 @@ private:
         return text;
     }
 };
+
+// The session keeps its data under the user's folders; the test process gets folders of its own before
+// the first view makes it.
+inline void UseOwnUserFolders() {
+    static TempDir folders;  // for the life of the process, as the session's
+    static const bool set = setenv("XDG_DATA_HOME", (folders / "data").c_str(), 1) == 0 &&
+                            setenv("XDG_CACHE_HOME", (folders / "cache").c_str(), 1) == 0;
+    (void)set;
+}

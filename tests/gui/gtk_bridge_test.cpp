@@ -22,18 +22,6 @@ namespace {
 using platform::ExternalValue;
 using Type = ExternalValue::Type;
 
-// The session keeps its data under the user's folders; the test process gets folders of its own before
-// the first view makes it.
-void UseOwnUserFolders() {
-    static TempDir* folders = [] {
-        auto* dir = new TempDir();  // for the life of the process, as the session's
-        setenv("XDG_DATA_HOME", (*dir / "data").c_str(), 1);
-        setenv("XDG_CACHE_HOME", (*dir / "cache").c_str(), 1);
-        return dir;
-    }();
-    (void)folders;
-}
-
 // The engine's web processes this process started.
 int WebProcesses() {
     int count = 0;

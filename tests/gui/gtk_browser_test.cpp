@@ -38,6 +38,7 @@ protected:
 class GtkBrowserTest : public GtkTest {
 protected:
     void SetUp() override {
+        UseOwnUserFolders();
         GtkTest::SetUp();
         ASSERT_TRUE(window.CreateTop(RECT{50, 50, 650, 450}));
         ASSERT_TRUE(
