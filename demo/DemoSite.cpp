@@ -127,6 +127,9 @@ std::string DemoSite::InstallerScript() const {
 }
 
 void DemoSite::Route() {
+    // A browser keeps its connections open, and each open one holds a worker thread of the server: with
+    // the library's 5 s, a page's later files and a stop of the site wait that long.
+    m_server->set_keep_alive_timeout(1);
     auto logLock = std::make_shared<std::mutex>();
     m_server->set_logger([this, logLock](const httplib::Request& request, const httplib::Response& response) {
         std::lock_guard<std::mutex> guard(*logLock);

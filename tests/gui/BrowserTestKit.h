@@ -2,19 +2,22 @@
 // What the tests of the browser control share: a local site that counts what it was asked for, and a
 // recorder of the control's events.
 #include <httplib.h>
+#include <jsc/jsc.h>
+#include <webkit2/webkit2.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "GtkFixture.h"
 #include "platform/base/text.h"
-#include "support/TempDir.h"
 #include "platform/web/browser.h"
+#include "support/TempDir.h"
 
 // Pages the tests load, on a free port of 127.0.0.1; it counts what was asked for.
 class TestSite {
@@ -47,6 +50,7 @@ public:
              "<script>document.title = 'cookie ' + document.cookie;"
              "fetch('/seen/' + document.cookie.replace('=', '-'));</script>");
         Page("/cached-page", "<script src='/cached.js'></script>");
+        Page("/framed-game", "<iframe src='/b?wd_entergame=1'></iframe>");
         CachedScript("/cached.js", "document.title = 'cached ' + location.hostname;");
         m_server.Get("/hang", [this](const httplib::Request&, httplib::Response& response) {
             std::unique_lock<std::mutex> lock(m_lock);
@@ -170,4 +174,33 @@ inline void UseOwnUserFolders() {
     static const bool set = setenv("XDG_DATA_HOME", (folders / "data").c_str(), 1) == 0 &&
                             setenv("XDG_CACHE_HOME", (folders / "cache").c_str(), 1) == 0;
     (void)set;
+}
+
+// What `script` evaluates to in `view`'s page, as text; "exception: ..." when it throws.
+inline std::string EvalInPage(WebKitWebView* view, const std::string& script) {
+    struct Answer {
+        bool done = false;
+        std::string text;
+    } answer;
+    webkit_web_view_evaluate_javascript(
+        view, script.c_str(), -1, nullptr, nullptr, nullptr,
+        +[](GObject* source, GAsyncResult* result, gpointer data) {
+            auto* out = static_cast<Answer*>(data);
+            GError* error = nullptr;
+            JSCValue* value =
+                webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
+            if (value != nullptr) {
+                char* text = jsc_value_to_string(value);
+                out->text = text;
+                g_free(text);
+                g_object_unref(value);
+            } else {
+                out->text = std::string("exception: ") + (error != nullptr ? error->message : "");
+                g_clear_error(&error);
+            }
+            out->done = true;
+        },
+        &answer);
+    TurnUntil([&] { return answer.done; }, std::chrono::seconds(15));
+    return answer.done ? answer.text : "no answer";
 }

@@ -91,33 +91,7 @@ struct View {
         return answer.holds;
     }
     // What `script` evaluates to in the page, as text; "exception: ..." when it throws.
-    std::string Eval(const std::string& script) {
-        struct Answer {
-            bool done = false;
-            std::string text;
-        } answer;
-        webkit_web_view_evaluate_javascript(
-            Engine(), script.c_str(), -1, nullptr, nullptr, nullptr,
-            +[](GObject* view, GAsyncResult* result, gpointer data) {
-                auto* out = static_cast<Answer*>(data);
-                GError* error = nullptr;
-                JSCValue* value =
-                    webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, &error);
-                if (value != nullptr) {
-                    char* text = jsc_value_to_string(value);
-                    out->text = text;
-                    g_free(text);
-                    g_object_unref(value);
-                } else {
-                    out->text = std::string("exception: ") + (error != nullptr ? error->message : "");
-                    g_clear_error(&error);
-                }
-                out->done = true;
-            },
-            &answer);
-        TurnUntil([&] { return answer.done; }, std::chrono::seconds(15));
-        return answer.done ? answer.text : "no answer";
-    }
+    std::string Eval(const std::string& script) { return EvalInPage(Engine(), script); }
 };
 
 std::string Describe(const std::vector<ExternalValue>& args) {

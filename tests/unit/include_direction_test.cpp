@@ -29,6 +29,11 @@ const std::map<std::string, std::set<std::string>> kGroupMayInclude = {
     {"headless", {"base", "os", "net", "gfx", "ui", "web", "headless"}},
 };
 const std::set<std::string> kBackends = {"gtk", "headless"};
+// Client folders kept below others: the browser view knows the frame and the windows only through its
+// frame link.
+const std::map<std::string, std::set<std::string>> kClientMayNotInclude = {
+    {"browser", {"windows", "app"}},
+};
 
 // Headers of the toolkit and the browser engine: for backends only.
 const std::vector<std::string> kDesktopHeaders = {"gtk/", "gdk/", "gdk-pixbuf/", "webkit2/", "X11/", "jsc/"};
@@ -83,8 +88,13 @@ std::string Violation(const std::string& component, const Include& include) {
         return "an include names its folder";
     }
     if (!IsPlatform(component)) {
-        return IsPlatform(target) && kBackends.count(GroupOf(target)) ? "client code never includes a backend"
-                                                                      : "";
+        if (IsPlatform(target) && kBackends.count(GroupOf(target))) {
+            return "client code never includes a backend";
+        }
+        auto below = kClientMayNotInclude.find(component);
+        return below != kClientMayNotInclude.end() && below->second.count(target)
+                   ? component + " stays below " + target
+                   : "";
     }
     if (!IsPlatform(target)) {
         return "the layer does not include client code";
@@ -146,6 +156,10 @@ TEST(IncludeDirection, TheRuleTellsRightFromWrong) {
         {"platform/web", {"platform/os/process.h", true}, false},
         {"platform/web", {"webkit2/webkit2.h", false}, false},
         {"platform/gtk", {"platform/web/browser.h", true}, true},
+        {"browser", {"config/ClientConfig.h", true}, true},
+        {"browser", {"windows/SkinWnd.h", true}, false},
+        {"browser", {"app/MainFrame.h", true}, false},
+        {"windows", {"browser/IEView.h", true}, true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Violation(c.component, c.include).empty(), c.allowed)
