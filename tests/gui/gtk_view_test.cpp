@@ -104,6 +104,12 @@ protected:
 TEST_F(GtkViewTest, ThePortalsEnterLinkEntersTheGameAndLeavesThePortalShown) {
     CIEWnd popup;
     OpenPopup(popup, Demo("/"));
+    // The page has drawn (neither its owner's red nor an empty page's white) before a person looks at it.
+    ASSERT_TRUE(TurnUntil([] {
+        const uint32_t shown = TakeScreenshot().Pixel(540, 340);
+        return !Near(shown, Rgb(RGB(200, 40, 40)), 8) && !Near(shown, 0xFFFFFF, 8);
+    }));
+    TakeScreenshot().SavePng(std::string(SCREENSHOT_DIR) + "/portal-view.png");
     EXPECT_EQ(EvalInPage(Engine(popup.GetView()), "document.querySelector('a.enter').click(); 'clicked'"),
               "clicked");
     const std::string game = "http://127.0.0.1:" + std::to_string(port) + "/game?server=1&wd_entergame=1";
