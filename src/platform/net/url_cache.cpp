@@ -1,6 +1,7 @@
 // Maps the URL cache onto files under its folder and an SQLite index beside them.
 #include "platform/net/url_cache.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -323,6 +324,29 @@ UrlCache UrlCache::Default() {
 }
 
 UrlCache::UrlCache(std::string folder) : m_folder(std::move(folder)) {}
+
+int UrlCache::SweepTemporaryFiles(std::chrono::seconds age) const {
+    const std::string folder = m_folder + "/tmp";
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), closedir);
+    if (!dir) {
+        return 0;
+    }
+    const auto now = std::chrono::system_clock::now();
+    int removed = 0;
+    while (dirent* entry = readdir(dir.get())) {
+        const std::string path = folder + "/" + entry->d_name;
+        struct stat info {};
+        if (std::string(entry->d_name).rfind("download-", 0) != 0 || lstat(path.c_str(), &info) != 0 ||
+            !S_ISREG(info.st_mode)) {
+            continue;
+        }
+        const auto written = std::chrono::system_clock::from_time_t(info.st_mtime);
+        if (now - written > age && unlink(path.c_str()) == 0) {
+            ++removed;
+        }
+    }
+    return removed;
+}
 
 std::string UrlCache::CreateTemporaryFile() const {
     std::string folder = m_folder + "/tmp";

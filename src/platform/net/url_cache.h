@@ -4,6 +4,7 @@
 // it at once. The browser engine keeps its own cache beside it. Entries enumerate in the order they were
 // stored.
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ public:
     // Removes the entry and its file; false when there was none.
     bool Delete(const std::string& url);
     std::vector<UrlCacheEntry> Entries() const;
+    // Removes the temporary files of downloads last written more than `age` ago: a killed process left
+    // them behind. A younger one may be another client's download in progress. Returns how many went.
+    int SweepTemporaryFiles(std::chrono::seconds age) const;
 
 private:
     std::string m_folder;
