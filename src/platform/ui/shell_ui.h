@@ -44,7 +44,8 @@ bool LoadMenuResource(int id, Menu& menu);
 // owner as WM_COMMAND and the result says whether there was one.
 UINT TrackPopupMenu(const Menu& menu, UINT flags, int x, int y, HWND owner);
 
-// MB_OK or MB_OKCANCEL with an icon and default-button flag; a null caption shows "Error", as the
+// MB_OK or MB_OKCANCEL with an icon and default-button flag (MB_SYSTEMMODAL is how every box of the
+// layer behaves: above all the program's windows, taking their input); a null caption shows "Error", as the
 // desktop's default. Returns IDOK or IDCANCEL; 0 when no box could be shown.
 int MessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);
 

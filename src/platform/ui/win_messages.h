@@ -241,6 +241,8 @@ constexpr UINT MB_ICONQUESTION = 0x00000020;
 constexpr UINT MB_ICONINFORMATION = 0x00000040;
 constexpr UINT MB_DEFBUTTON1 = 0x00000000;
 constexpr UINT MB_DEFBUTTON2 = 0x00000100;
+// Above every window of the program and taking its input until answered; every box of the layer is.
+constexpr UINT MB_SYSTEMMODAL = 0x00001000;
 
 // Popup menus.
 constexpr UINT TPM_LEFTALIGN = 0x0000;

@@ -421,8 +421,13 @@ CWnd* CWnd::SetFocus() {
 void WndInternals::Restack(CWnd& wnd, HWND insertAfter) {
     WindowSystem& system = WindowSystem::Instance();
     system.Restack(wnd.m_hWnd, insertAfter);
-    // Owned windows stay above their owner, in their own order, all the way down.
-    std::vector<HWND> pending{wnd.m_hWnd};
+    // Owned windows stay above their owner, in their own order, all the way down; so does a window
+    // placed below its own owner.
+    CWnd* root = &wnd;
+    while (CWnd* owner = root->m_hOwner != nullptr ? system.Lookup(root->m_hOwner) : nullptr) {
+        root = owner;
+    }
+    std::vector<HWND> pending{root->m_hWnd};
     while (!pending.empty()) {
         HWND owner = pending.back();
         pending.pop_back();

@@ -119,6 +119,9 @@ TEST_F(WindowTest, OwnedWindowsStayAboveTheirOwner) {
     EXPECT_EQ(order[2], owned.Native()) << "raising the owner takes its owned window along, above it";
     other.SetForegroundWindow();
     EXPECT_EQ(order.back(), other.Native());
+    owned.SetWindowPos(owner.m_hWnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(order[0], owner.Native());
+    EXPECT_EQ(order[1], owned.Native()) << "placed after its owner, it still stays above it";
 }
 
 TEST_F(WindowTest, TopmostBandAndNotTopmost) {
