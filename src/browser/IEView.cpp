@@ -36,7 +36,11 @@ const std::wstring* UrlArgument(const std::vector<ExternalValue>& args) {
 CIEView::CIEView() = default;
 
 CIEView::~CIEView() {
-    // The control reports to this object; it goes first.
+    // While this is still a view: its window gives the control's widget back to the host, then the
+    // control, which reports to this object, goes.
+    if (m_hWnd != nullptr) {
+        DestroyWindow();
+    }
     m_pBrowser.reset();
 }
 

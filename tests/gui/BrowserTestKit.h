@@ -204,3 +204,28 @@ inline std::string EvalInPage(WebKitWebView* view, const std::string& script) {
     TurnUntil([&] { return answer.done; }, std::chrono::seconds(15));
     return answer.done ? answer.text : "no answer";
 }
+
+// Whether the engine's disk cache, as `view`'s session keeps it, lists data of `site`.
+inline bool EngineDiskCacheHolds(WebKitWebView* view, const std::string& site) {
+    struct Answer {
+        bool done = false;
+        bool holds = false;
+        std::string site;
+    } answer{false, false, site};
+    webkit_website_data_manager_fetch(
+        webkit_web_view_get_website_data_manager(view), WEBKIT_WEBSITE_DATA_DISK_CACHE, nullptr,
+        +[](GObject* data, GAsyncResult* result, gpointer out) {
+            auto* a = static_cast<Answer*>(out);
+            GList* records =
+                webkit_website_data_manager_fetch_finish(WEBKIT_WEBSITE_DATA_MANAGER(data), result, nullptr);
+            for (GList* item = records; item != nullptr; item = item->next) {
+                a->holds |=
+                    a->site == webkit_website_data_get_name(static_cast<WebKitWebsiteData*>(item->data));
+            }
+            g_list_free_full(records, reinterpret_cast<GDestroyNotify>(webkit_website_data_unref));
+            a->done = true;
+        },
+        &answer);
+    TurnUntil([&] { return answer.done; });
+    return answer.holds;
+}

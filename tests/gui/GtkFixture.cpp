@@ -5,6 +5,7 @@
 #include "FailureScreenshot.h"
 #include "TestDisplay.h"
 #include "WaitUntil.h"
+#include "Xdotool.h"
 #include "platform/gfx/canvas.h"
 #include "platform/gtk/gtk_backend.h"
 #include "platform/ui/message_loop.h"
@@ -63,6 +64,34 @@ void ColourWnd::OnPaint() {
     GetClientRect(&client);
     canvas->FillRect(client, m_colour);
     EndPaint();
+}
+
+bool DragWithPointer(POINT from, POINT to, const std::function<bool()>& moved) {
+    auto run = [](std::vector<std::string> args) {
+        auto xdotool = Xdotool::Start(std::move(args));
+        return xdotool->Wait(std::chrono::seconds(5), Turn);
+    };
+    const bool started =
+        run({"mousemove", std::to_string(from.x), std::to_string(from.y), "mousedown", "1"}) &&
+        TurnUntil([] { return platform::WindowSystem::Instance().sizeMove.has_value(); });
+    const bool followed =
+        started && run({"mousemove", std::to_string(to.x), std::to_string(to.y)}) && TurnUntil(moved);
+    run({"mouseup", "1"});
+    return followed;
+}
+
+bool KeepScreenshotOf(const CWnd& window, const std::string& path) {
+    RECT rect{};
+    window.GetWindowRect(&rect);
+    const Screenshot screen = TakeScreenshot();
+    std::vector<uint32_t> pixels;
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left; x < rect.right; ++x) {
+            const bool inside = x >= 0 && y >= 0 && x < screen.Width() && y < screen.Height();
+            pixels.push_back(inside ? screen.Pixel(x, y) : 0);
+        }
+    }
+    return Screenshot(rect.right - rect.left, rect.bottom - rect.top, pixels).SavePng(path);
 }
 
 uint32_t Rgb(COLORREF colour) {

@@ -60,5 +60,11 @@ protected:
                                            std::chrono::milliseconds timeout = std::chrono::seconds(5));
 };
 
+// Presses at `from` (screen), waits until the layer runs the move or resize it started, goes to `to`,
+// waits for `moved`, releases; false when the drag did not start or `moved` did not come.
+bool DragWithPointer(POINT from, POINT to, const std::function<bool()>& moved);
+// Saves what the screen shows of `window` as a PNG at `path`; false when it cannot.
+bool KeepScreenshotOf(const CWnd& window, const std::string& path);
+
 // 0xRRGGBB of a COLORREF.
 uint32_t Rgb(COLORREF colour);

@@ -66,30 +66,7 @@ struct View {
         browser->Navigate(url);
         return TurnUntil([&] { return events.Saw("title " + title); }, std::chrono::seconds(15));
     }
-    // Whether the engine's disk cache lists data of `site`.
-    bool DiskCacheHolds(const std::string& site) {
-        struct Answer {
-            bool done = false;
-            bool holds = false;
-            std::string site;
-        } answer{false, false, site};
-        webkit_website_data_manager_fetch(
-            webkit_web_view_get_website_data_manager(Engine()), WEBKIT_WEBSITE_DATA_DISK_CACHE, nullptr,
-            +[](GObject* data, GAsyncResult* result, gpointer out) {
-                auto* a = static_cast<Answer*>(out);
-                GList* records = webkit_website_data_manager_fetch_finish(WEBKIT_WEBSITE_DATA_MANAGER(data),
-                                                                          result, nullptr);
-                for (GList* item = records; item != nullptr; item = item->next) {
-                    a->holds |=
-                        a->site == webkit_website_data_get_name(static_cast<WebKitWebsiteData*>(item->data));
-                }
-                g_list_free_full(records, reinterpret_cast<GDestroyNotify>(webkit_website_data_unref));
-                a->done = true;
-            },
-            &answer);
-        TurnUntil([&] { return answer.done; });
-        return answer.holds;
-    }
+    bool DiskCacheHolds(const std::string& site) { return EngineDiskCacheHolds(Engine(), site); }
     // What `script` evaluates to in the page, as text; "exception: ..." when it throws.
     std::string Eval(const std::string& script) { return EvalInPage(Engine(), script); }
 };

@@ -72,34 +72,6 @@ protected:
         }
         return false;
     }
-    // Presses at `from`, waits until the layer runs the move, goes to `to`, waits for `moved`, releases.
-    static bool Drag(POINT from, POINT to, const std::function<bool()>& moved) {
-        auto run = [](std::vector<std::string> args) {
-            auto xdotool = Xdotool::Start(std::move(args));
-            return xdotool->Wait(std::chrono::seconds(5), Turn);
-        };
-        const bool started =
-            run({"mousemove", std::to_string(from.x), std::to_string(from.y), "mousedown", "1"}) &&
-            TurnUntil([] { return platform::WindowSystem::Instance().sizeMove.has_value(); });
-        const bool followed =
-            started && run({"mousemove", std::to_string(to.x), std::to_string(to.y)}) && TurnUntil(moved);
-        run({"mouseup", "1"});
-        return followed;
-    }
-    static void Keep(const char* name, const CWnd& window) {
-        const RECT rect = Rect(window);
-        const Screenshot screen = TakeScreenshot();
-        std::vector<uint32_t> pixels;
-        for (int y = rect.top; y < rect.bottom; ++y) {
-            for (int x = rect.left; x < rect.right; ++x) {
-                pixels.push_back(
-                    x >= 0 && y >= 0 && x < screen.Width() && y < screen.Height() ? screen.Pixel(x, y) : 0);
-            }
-        }
-        EXPECT_TRUE(Screenshot(rect.right - rect.left, rect.bottom - rect.top, pixels)
-                        .SavePng(std::string(SCREENSHOT_DIR) + "/" + name));
-    }
-
     std::optional<DesktopProgram> compositor;
 };
 
@@ -121,7 +93,7 @@ TEST_F(GtkSkinTest, TheLauncherShowsItsArtworkSeeThroughAtTheCornersAndHoversAnd
     uint32_t normal = 0;
     ASSERT_TRUE(OpaquePoint(*pay, launcher.Picture(), at, normal));
     EXPECT_TRUE(ShowsColour(at.x, at.y, normal)) << "the pay button's picture";
-    Keep("launcher.png", launcher);
+    EXPECT_TRUE(KeepScreenshotOf(launcher, std::string(SCREENSHOT_DIR) + "/launcher.png"));
 
     auto hover = Xdotool::Start({"mousemove", std::to_string(at.x), std::to_string(at.y)});
     ASSERT_TRUE(hover->Wait(std::chrono::seconds(5), Turn));
@@ -129,9 +101,10 @@ TEST_F(GtkSkinTest, TheLauncherShowsItsArtworkSeeThroughAtTheCornersAndHoversAnd
     EXPECT_TRUE(TurnUntil([&] { return !Near(TakeScreenshot().Pixel(at.x, at.y), normal, 4); }))
         << "the screen shows the hover picture " << SaveForInspection(TakeScreenshot());
 
-    EXPECT_TRUE(Drag(POINT{rect.left + 600, rect.top + 140}, POINT{rect.left + 560, rect.top + 120}, [&] {
-        return Rect(launcher).left == rect.left - 40 && Rect(launcher).top == rect.top - 20;
-    })) << "dragged by a press on its background";
+    EXPECT_TRUE(DragWithPointer(
+        POINT{rect.left + 600, rect.top + 140}, POINT{rect.left + 560, rect.top + 120},
+        [&] { return Rect(launcher).left == rect.left - 40 && Rect(launcher).top == rect.top - 20; }))
+        << "dragged by a press on its background";
 }
 
 TEST_F(GtkSkinTest, TheGameWindowShowsItsTitleStripAndToolbarAndDragsByTheStrip) {
@@ -156,9 +129,10 @@ TEST_F(GtkSkinTest, TheGameWindowShowsItsTitleStripAndToolbarAndDragsByTheStrip)
     ASSERT_TRUE(OpaquePoint(*close, game.Picture(), at, colour));
     EXPECT_TRUE(ShowsColour(at.x, at.y, colour)) << "the close button";
     EXPECT_TRUE(ShowsColour(rect.left + 600, rect.top + 400, 0x000000)) << "the black background below";
-    Keep("game-window.png", game);
+    EXPECT_TRUE(KeepScreenshotOf(game, std::string(SCREENSHOT_DIR) + "/game-window.png"));
 
-    EXPECT_TRUE(Drag(POINT{rect.left + 700, rect.top + 20}, POINT{rect.left + 660, rect.top + 40}, [&] {
-        return Rect(game).left == rect.left - 40 && Rect(game).top == rect.top + 20;
-    })) << "dragged by its title strip";
+    EXPECT_TRUE(
+        DragWithPointer(POINT{rect.left + 700, rect.top + 20}, POINT{rect.left + 660, rect.top + 40},
+                        [&] { return Rect(game).left == rect.left - 40 && Rect(game).top == rect.top + 20; }))
+        << "dragged by its title strip";
 }
