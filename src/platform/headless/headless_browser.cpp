@@ -22,6 +22,11 @@ std::vector<std::wstring>& RemovedSiteData() {
     return removed;
 }
 
+bool& SiteDataRemovalsAnswer() {
+    static bool answer = true;
+    return answer;
+}
+
 ScriptedBrowser::ScriptedBrowser(BrowserEvents& events) : m_events(events) {
     Last() = this;
 }
@@ -96,6 +101,9 @@ std::unique_ptr<BrowserControl> CreateBrowserControl(BrowserEvents& events) {
 
 void RemoveCachedSiteData(const std::wstring& domainText, std::function<void()> done) {
     headless::RemovedSiteData().push_back(domainText);
+    if (!headless::SiteDataRemovalsAnswer()) {
+        return;
+    }
     // The engine answers on a later turn of the loop; so does this.
     MessageQueue::Instance().Schedule(0, [done = std::move(done)] {
         if (done) {

@@ -53,5 +53,7 @@ ScriptedBrowser* LastBrowser();
 
 // The domain texts RemoveCachedSiteData was asked for, in order; tests clear it.
 std::vector<std::wstring>& RemovedSiteData();
+// Whether removals answer at all; tests set it false to play an engine that never does.
+bool& SiteDataRemovalsAnswer();
 
 }  // namespace platform::headless

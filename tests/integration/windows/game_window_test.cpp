@@ -10,6 +10,7 @@
 #include "browser/ClientMessages.h"
 #include "browser/FrameLink.h"
 #include "config/ClientConfig.h"
+#include "platform/base/clock.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_browser.h"
 #include "platform/ui/message_loop.h"
@@ -226,6 +227,27 @@ TEST_F(GameWindowTest, TheCacheButtonClearsThenReloads) {
     PumpUntilIdle();
     EXPECT_EQ(RemovedSiteData(), std::vector<std::wstring>{L"game.test"});
     EXPECT_EQ(browser->loaded, std::vector<std::wstring>{L"http://game.test/play"});
+}
+
+TEST_F(GameWindowTest, AnEngineThatNeverFinishesTheRemovalDelaysTheReloadByThreeSecondsOnly) {
+    platform::ManualClock clock;
+    platform::SetClock(&clock);
+    RecordingGameWnd game;
+    ScriptedBrowser* browser = Make(game);
+    game.m_view.Navigate(L"http://game.test/play");
+    PumpUntilIdle();
+    browser->loaded.clear();
+    SiteDataRemovalsAnswer() = false;
+    ClickButton(game, L"cache");
+    clock.Advance(CGameWnd::kCacheReloadMs - 1);
+    PumpUntilIdle();
+    EXPECT_TRUE(browser->loaded.empty());
+    clock.Advance(1);
+    PumpUntilIdle();
+    EXPECT_EQ(browser->loaded, std::vector<std::wstring>{L"http://game.test/play"});
+    SiteDataRemovalsAnswer() = true;
+    game.DestroyWindow();
+    platform::SetClock(nullptr);
 }
 
 TEST_F(GameWindowTest, CloseLoadsTheSentinelAndTheWindowStays) {
