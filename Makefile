@@ -29,8 +29,9 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The client with the demo operator site beside it; without a desktop, on a private Xvfb with screenshots.
 run: build
-	$(BUILD)/src/velmora $(ARGS)
+	scripts/run.sh $(BUILD) $(ARGS)
 
 # The demo operator site on 127.0.0.1:8631 (DEMO_ARGS: --offer-update, --installer-marker FILE,
 # --login-check MARKER, or another port).

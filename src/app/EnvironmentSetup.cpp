@@ -1,5 +1,6 @@
 #include "app/EnvironmentSetup.h"
 
+#include "app/AppIdentity.h"
 #include "config/ClientConfig.h"
 #include "platform/base/files.h"
 #include "platform/base/paths.h"
@@ -62,13 +63,14 @@ void GiveProductName(const ProgramFiles& files) {
 }
 
 void PlaceShortcut(const std::wstring& desktop, const std::wstring& name, const std::wstring& target,
-                   const std::wstring& icon, const std::wstring& workingDirectory) {
+                   const std::wstring& icon, const std::wstring& workingDirectory,
+                   const std::wstring& windowClass = L"") {
     if (!IsPlainFileName(name)) {
         return;
     }
     std::wstring link = desktop + L"/" + name + kShortcutSuffix;
     if (!platform::PathExists(platform::WideToUtf8(link))) {
-        CreateShortcut(link, target, icon, workingDirectory);
+        CreateShortcut(link, target, icon, workingDirectory, windowClass);
     }
 }
 
@@ -134,8 +136,9 @@ void RunEnvironmentSetup(ClientConfig& config) {
 
     std::wstring desktop = platform::Utf8ToWide(platform::DesktopDir());
     if (!IsSet(config, "noLink")) {
+        // The client's windows carry its taskbar identity, so the desktop groups them under this entry.
         PlaceShortcut(desktop, config.UserClientAbout(), files.target, files.target,
-                      L"\"" + files.folder + L"\"");
+                      L"\"" + files.folder + L"\"", AppUserModelId(config.UserClientAbout()));
     }
     if (!IsSet(config, "noGWLink")) {
         PlaceShortcut(desktop, config.GwLink(), config.GwUrl(), files.target, files.folder);

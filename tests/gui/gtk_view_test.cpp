@@ -4,11 +4,10 @@
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
 
-#include <sstream>
-#include <thread>
+#include <optional>
 
 #include "BrowserTestKit.h"
-#include "DemoSite.h"
+#include "DemoSiteRunner.h"
 #include "GtkFixture.h"
 #include "UserEnvironment.h"
 #include "browser/ClientMessages.h"
@@ -58,15 +57,13 @@ protected:
         SetFrameLink(&frame);
         DemoSiteOptions options;
         options.siteDir = DEMO_SITE_DIR;
-        demo = std::make_unique<DemoSite>(options, demoLog);
-        port = demo->Bind(0);
+        site.emplace(options);
+        port = site->Port();
         ASSERT_GT(port, 0);
-        serving = std::thread([this] { demo->Run(); });
     }
     void TearDown() override {
         SetFrameLink(nullptr);
-        demo->Stop();
-        serving.join();
+        site.reset();
         ClientConfig::DestroyInstance();
         GtkTest::TearDown();
     }
@@ -92,9 +89,7 @@ protected:
 
     UserEnvironment user;
     FakeFrame frame;
-    std::ostringstream demoLog;
-    std::unique_ptr<DemoSite> demo;
-    std::thread serving;
+    std::optional<DemoSiteRunner> site;
     int port = 0;
     ColourWnd owner;
 };

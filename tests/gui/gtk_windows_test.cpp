@@ -6,12 +6,10 @@
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
 
-#include <mutex>
-#include <sstream>
-#include <thread>
+#include <optional>
 
 #include "BrowserTestKit.h"
-#include "DemoSite.h"
+#include "DemoSiteRunner.h"
 #include "DesktopProgram.h"
 #include "GtkFixture.h"
 #include "UserEnvironment.h"
@@ -31,37 +29,6 @@
 namespace {
 
 constexpr DWORD kStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;
-
-// The site's log, read while its threads write it.
-class SiteLog : public std::stringbuf {
-public:
-    int Count(const std::string& line) {
-        std::lock_guard<std::recursive_mutex> guard(m_lock);
-        const std::string text = str();
-        int count = 0;
-        for (std::size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) {
-            ++count;
-        }
-        return count;
-    }
-
-protected:
-    int sync() override {
-        std::lock_guard<std::recursive_mutex> guard(m_lock);
-        return std::stringbuf::sync();
-    }
-    std::streamsize xsputn(const char* s, std::streamsize n) override {
-        std::lock_guard<std::recursive_mutex> guard(m_lock);
-        return std::stringbuf::xsputn(s, n);
-    }
-    int overflow(int c) override {
-        std::lock_guard<std::recursive_mutex> guard(m_lock);
-        return std::stringbuf::overflow(c);
-    }
-
-private:
-    std::recursive_mutex m_lock;  // the library's xsputn calls overflow
-};
 
 // The frame as far as the windows need it: a signed game URL that differs at every request.
 class FakeFrame : public FrameLink {
@@ -101,15 +68,13 @@ protected:
         SetFrameLink(&frame);
         DemoSiteOptions options;
         options.siteDir = DEMO_SITE_DIR;
-        demo = std::make_unique<DemoSite>(options, logStream);
-        port = demo->Bind(0);
+        site.emplace(options);
+        port = site->Port();
         ASSERT_GT(port, 0);
-        serving = std::thread([this] { demo->Run(); });
     }
     void TearDown() override {
         SetFrameLink(nullptr);
-        demo->Stop();
-        serving.join();
+        site.reset();
         SkinDocument::DestroyInstance();
         ClientConfig::DestroyInstance();
         GtkTest::TearDown();
@@ -133,10 +98,7 @@ protected:
 
     UserEnvironment user;
     FakeFrame frame;
-    SiteLog log;
-    std::ostream logStream{&log};
-    std::unique_ptr<DemoSite> demo;
-    std::thread serving;
+    std::optional<DemoSiteRunner> site;
     int port = 0;
     std::optional<DesktopProgram> compositor;
 };
@@ -237,7 +199,7 @@ TEST_F(GtkWindowsTest, TheCacheButtonMakesTheGameFetchItsFilesAgainWhereRefreshD
     game.Show(TRUE);
     ASSERT_TRUE(Loaded(game.m_view, frame.gameUrl));
     const std::string script = "GET /js/game.js 200";
-    const int first = log.Count(script);  // 1, or 0 when an earlier test in this process cached it
+    const int first = site->Log().Count(script);  // 1, or 0 when an earlier test in this process cached it
     const auto press = [&](const wchar_t* name) {
         game.PostMessage(WM_COMMAND, MAKEWPARAM(game.FindButton(name)->GetDlgCtrlID(), BN_CLICKED), 0);
         const int asked = frame.asked;
@@ -251,8 +213,8 @@ TEST_F(GtkWindowsTest, TheCacheButtonMakesTheGameFetchItsFilesAgainWhereRefreshD
     };
     ASSERT_TRUE(written());
     ASSERT_TRUE(press(L"cache"));
-    EXPECT_EQ(log.Count(script), first + 1) << "fetched again after the cache was cleared";
+    EXPECT_EQ(site->Log().Count(script), first + 1) << "fetched again after the cache was cleared";
     ASSERT_TRUE(written());
     ASSERT_TRUE(press(L"refresh"));
-    EXPECT_EQ(log.Count(script), first + 1) << "refresh loads the game anew from the cache";
+    EXPECT_EQ(site->Log().Count(script), first + 1) << "refresh loads the game anew from the cache";
 }

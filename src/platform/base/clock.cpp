@@ -1,4 +1,4 @@
-// Maps the default clock onto std::chrono::steady_clock.
+// Maps the default clock onto std::chrono::steady_clock and the wall clock onto std::chrono::system_clock.
 #include "platform/base/clock.h"
 
 #include <atomic>
@@ -26,6 +26,20 @@ std::atomic<Clock*>& Current() {
     return clock;
 }
 
+class SystemWallClock final : public WallClock {
+public:
+    std::int64_t SecondsSince1970() const override {
+        using namespace std::chrono;
+        // system_clock counts from 1970-01-01 UTC (guaranteed since C++20, true of every C++17 library).
+        return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
+    }
+};
+
+std::atomic<WallClock*>& CurrentWall() {
+    static std::atomic<WallClock*> clock{nullptr};
+    return clock;
+}
+
 }  // namespace
 
 Clock& CurrentClock() {
@@ -35,6 +49,19 @@ Clock& CurrentClock() {
 
 void SetClock(Clock* clock) {
     Current().store(clock);
+}
+
+std::int64_t SecondsSince1970() {
+    const WallClock* clock = CurrentWall().load();
+    if (clock != nullptr) {
+        return clock->SecondsSince1970();
+    }
+    static const SystemWallClock system;
+    return system.SecondsSince1970();
+}
+
+void SetWallClock(WallClock* clock) {
+    CurrentWall().store(clock);
 }
 
 }  // namespace platform

@@ -17,6 +17,19 @@ Clock& CurrentClock();
 // Replaces the clock (not owned); null restores the steady system clock.
 void SetClock(Clock* clock);
 
+// Calendar time, for what is stamped with the date (the signed user-info request). Kept apart from Clock,
+// which is steady and starts anywhere; tests put a wall clock of their own in place to fix the second.
+class WallClock {
+public:
+    virtual ~WallClock() = default;
+    virtual std::int64_t SecondsSince1970() const = 0;
+};
+
+// Seconds since 1970-01-01 UTC from the current wall clock.
+std::int64_t SecondsSince1970();
+// Replaces the wall clock (not owned); null restores the system clock.
+void SetWallClock(WallClock* clock);
+
 // A clock that moves only when told to.
 class ManualClock final : public Clock {
 public:

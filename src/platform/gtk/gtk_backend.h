@@ -4,9 +4,11 @@
 
 #include <gtk/gtk.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/ui/native.h"
 
@@ -15,6 +17,9 @@ namespace platform::gtk {
 class GtkBackend final : public Backend {
 public:
     bool Open(std::string& reason) override;
+    void SetProgramIdentity(const std::string& identity) override;
+    void WatchTermination(std::function<void()> handler) override;
+    void Close() override;
     std::unique_ptr<NativeWindow> CreateWindow(const NativeWindowParams& params) override;
     RECT WorkArea() override;
     bool PointerPosition(POINT& screen) override;
@@ -35,8 +40,12 @@ public:
     // The button press that asked for the next popup menu (GTK needs one to grab the pointer). Kept
     // until replaced.
     void KeepTriggerEvent(const GdkEvent* event);
+    // A request from outside to end arrived: the program's handler runs.
+    void HandleTerminationRequest();
 
 private:
+    void RemoveTrayIcons();
+
     bool m_open = false;
     GtkWidget* m_activeMenu = nullptr;
     GtkWidget* m_activeDialog = nullptr;
@@ -44,6 +53,8 @@ private:
     GtkWidget* m_tooltipLabel = nullptr;
     std::map<std::pair<HWND, UINT>, GtkStatusIcon*> m_trayIcons;
     GdkEvent* m_trigger = nullptr;
+    std::function<void()> m_terminationHandler;
+    std::vector<guint> m_signalSources;
 };
 
 GtkBackend& Backend();

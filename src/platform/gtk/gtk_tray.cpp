@@ -70,6 +70,14 @@ bool GtkBackend::SetTrayIcon(HWND hwnd, UINT id, const std::wstring& tip, bool p
     return true;
 }
 
+void GtkBackend::RemoveTrayIcons() {
+    for (auto& [key, icon] : m_trayIcons) {
+        gtk_status_icon_set_visible(icon, FALSE);
+        g_object_unref(icon);
+    }
+    m_trayIcons.clear();
+}
+
 GtkStatusIcon* GtkBackend::TrayIcon(HWND hwnd, UINT id) const {
     auto found = m_trayIcons.find(std::make_pair(hwnd, id));
     return found != m_trayIcons.end() ? found->second : nullptr;

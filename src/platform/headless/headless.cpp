@@ -106,6 +106,19 @@ HeadlessWindow* HeadlessBackend::WindowOf(HWND hwnd) const {
     return wnd != nullptr ? static_cast<HeadlessWindow*>(wnd->GetTopLevel()->Native()) : nullptr;
 }
 
+bool HeadlessBackend::Open(std::string& reason) {
+    reason = openFailure;
+    return openFailure.empty();
+}
+
+bool HeadlessBackend::RequestTermination() {
+    if (!m_terminationHandler) {
+        return false;
+    }
+    m_terminationHandler();
+    return true;
+}
+
 void HeadlessBackend::Reset() {
     workArea = RECT{0, 0, 1920, 1040};
     menuChoices.clear();
@@ -115,6 +128,10 @@ void HeadlessBackend::Reset() {
     trayIcons.clear();
     trayAvailable = true;
     tooltip.clear();
+    openFailure.clear();
+    programIdentity.clear();
+    closes = 0;
+    m_terminationHandler = nullptr;
 }
 
 HeadlessBackend& Backend() {

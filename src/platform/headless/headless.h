@@ -5,6 +5,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -61,7 +62,12 @@ struct MessageBoxCall {
 
 class HeadlessBackend final : public Backend {
 public:
-    bool Open(std::string&) override { return true; }
+    bool Open(std::string& reason) override;
+    void SetProgramIdentity(const std::string& identity) override { programIdentity = identity; }
+    void WatchTermination(std::function<void()> handler) override {
+        m_terminationHandler = std::move(handler);
+    }
+    void Close() override { ++closes; }
     std::unique_ptr<NativeWindow> CreateWindow(const NativeWindowParams& params) override;
     RECT WorkArea() override { return workArea; }
     bool PointerPosition(POINT&) override { return false; }
@@ -86,7 +92,12 @@ public:
     std::map<std::pair<HWND, UINT>, std::wstring> trayIcons;
     bool trayAvailable = true;
     std::wstring tooltip;
+    std::string openFailure;  // the reason Open gives when it fails; empty: it succeeds
+    std::string programIdentity;
+    int closes = 0;
 
+    // What a termination request from outside does: the handler runs; false when none is set.
+    bool RequestTermination();
     // Forgets windows' records and scripts (tests).
     void Reset();
 
@@ -94,6 +105,7 @@ private:
     std::mutex m_lock;
     std::condition_variable m_wake;
     bool m_woken = false;
+    std::function<void()> m_terminationHandler;
 };
 
 HeadlessBackend& Backend();

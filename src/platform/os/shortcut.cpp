@@ -115,7 +115,7 @@ bool HasUrlScheme(const std::string& text) {
 }
 
 std::string DesktopEntryText(const std::string& name, const std::string& target, const std::string& iconPath,
-                             const std::string& workingDirectory) {
+                             const std::string& workingDirectory, const std::string& windowClass) {
     std::string text = "[Desktop Entry]\nVersion=1.0\n";
     if (HasUrlScheme(target)) {
         text += "Type=Link\nName=" + EscapeValue(name) + "\nURL=" + EscapeValue(target) + "\n";
@@ -126,6 +126,9 @@ std::string DesktopEntryText(const std::string& name, const std::string& target,
         if (!folder.empty()) {
             text += "Path=" + EscapeValue(folder) + "\n";
         }
+        if (!windowClass.empty()) {
+            text += "StartupWMClass=" + EscapeValue(windowClass) + "\n";
+        }
     }
     if (!iconPath.empty()) {
         text += "Icon=" + EscapeValue(iconPath) + "\n";
@@ -134,14 +137,14 @@ std::string DesktopEntryText(const std::string& name, const std::string& target,
 }
 
 bool WriteShortcut(const std::string& linkPath, const std::string& target, const std::string& iconSource,
-                   const std::string& workingDirectory) {
+                   const std::string& workingDirectory, const std::string& windowClass) {
     std::string icon;
     if (!iconSource.empty()) {
         icon = IsImageFile(iconSource) ? iconSource : InstalledIcon(iconSource);
     }
     // Desktops only start entries that are marked executable.
-    return WriteFileAtomically(linkPath,
-                               DesktopEntryText(EntryName(linkPath), target, icon, workingDirectory), 0755);
+    return WriteFileAtomically(
+        linkPath, DesktopEntryText(EntryName(linkPath), target, icon, workingDirectory, windowClass), 0755);
 }
 
 }  // namespace platform

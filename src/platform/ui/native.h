@@ -4,6 +4,7 @@
 // and resize) is shared; a backend only maps these calls onto its toolkit, and feeds input back through
 // input.h. Backends are separate libraries that both implement GetBackend().
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,6 +63,12 @@ public:
     // Connects to the desktop before any other call; false, with a reason a person can read, when
     // there is none (no display).
     virtual bool Open(std::string& reason) = 0;
+    // The identity (UTF-8) windows made from now on carry for the desktop: on X11 their class.
+    virtual void SetProgramIdentity(const std::string& identity) = 0;
+    // Runs `handler` from the event loop when the process is asked to end; empty: the default again.
+    virtual void WatchTermination(std::function<void()> handler) = 0;
+    // The end of the program's time on the desktop: remaining tray icons removed, requests flushed.
+    virtual void Close() = 0;
 
     virtual std::unique_ptr<NativeWindow> CreateWindow(const NativeWindowParams& params) = 0;
     virtual RECT WorkArea() = 0;

@@ -66,6 +66,13 @@ BOOL Shell_NotifyIcon(DWORD message, const NOTIFYICONDATA& data) {
     return TRUE;
 }
 
+void RemoveAllTrayIcons() {
+    for (const auto& [key, icon] : TrayIcons()) {
+        GetBackend().SetTrayIcon(key.first, key.second, L"", false);
+    }
+    TrayIcons().clear();
+}
+
 void DeliverTrayClick(HWND hwnd, UINT id, UINT mouseMessage) {
     auto found = TrayIcons().find(std::make_pair(hwnd, id));
     if (found != TrayIcons().end() && found->second.callbackMessage != 0) {

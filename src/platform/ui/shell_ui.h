@@ -29,6 +29,8 @@ struct NOTIFYICONDATA {
 // Adds, changes or removes the icon. Clicks reach the window as its callback message with the icon id
 // in wParam and the mouse message (WM_LBUTTONDOWN, WM_RBUTTONDOWN) in lParam.
 BOOL Shell_NotifyIcon(DWORD message, const NOTIFYICONDATA& data);
+// Removes every icon still present (the program's end).
+void RemoveAllTrayIcons();
 // Backends report a click on the icon with this.
 void DeliverTrayClick(HWND hwnd, UINT id, UINT mouseMessage);
 // The tip of a present icon, empty when there is none (tests, backends).

@@ -1,0 +1,5 @@
+#include "app/AppIdentity.h"
+
+std::wstring AppUserModelId(const std::wstring& userClientAbout) {
+    return L"Velmora." + userClientAbout + L".1";
+}
