@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "DemoSiteRunner.h"
+#include "support/DemoSiteRunner.h"
 #include "DesktopProgram.h"
 #include "DesktopState.h"
 #include "ProgramControl.h"

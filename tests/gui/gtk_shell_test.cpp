@@ -1,17 +1,25 @@
 // The desktop's shell pieces on a real X server: the tray icon in a system tray and its menu, message
 // boxes answered from the keyboard, and a program told there is no display.
 
+#include <signal.h>
+
 #include <memory>
 
 #include "DesktopProgram.h"
 #include "GtkFixture.h"
+#include "TestDisplay.h"
 #include "Xdotool.h"
+#include "platform/base/text.h"
 #include "platform/gtk/gtk_backend.h"
+#include "platform/ui/desktop.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/shell_ui.h"
 #include "platform/ui/win_api.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
+
+// Last: its X11 headers define macros that clash with names in the headers above.
+#include <gdk/gdkx.h>
 
 G_GNUC_BEGIN_IGNORE_DEPRECATIONS
 
@@ -151,6 +159,55 @@ TEST(GtkStart, AProgramWithoutADisplaySaysSoAndEnds) {
     EXPECT_EQ(WaitForExit(demo), 1);
     EXPECT_NE(ReadWholeFile(folder / "stderr").find("cannot open the X display \":4242\""), std::string::npos)
         << ReadWholeFile(folder / "stderr");
+}
+
+TEST_F(GtkTest, TheProgramsIdentityNamesItsWindowsAndItsEndRemovesTheTrayIcon) {
+    DesktopProgram tray = DesktopProgram::Tray();
+    const std::string identity = "Velmora.\u661F\u6D77.1";
+    platform::SetProgramIdentity(platform::Utf8ToWide(identity));
+    TrayWnd window;
+    ASSERT_TRUE(window.CreateTop(RECT{100, 100, 300, 300}));
+    gdk_display_flush(gdk_display_get_default());
+    std::string name;
+    std::string windowClass;
+    ASSERT_TRUE(TurnUntil([&] {
+        XClassHint hint{};
+        if (XGetClassHint(TestDisplay::Get().Connection(), window.Xid(), &hint) == 0) {
+            return false;
+        }
+        name = hint.res_name != nullptr ? hint.res_name : "";
+        windowClass = hint.res_class != nullptr ? hint.res_class : "";
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+        return true;
+    }));
+    EXPECT_EQ(name, identity) << "the desktop groups the windows by it";
+    EXPECT_EQ(windowClass, identity) << "and matches the shortcut's StartupWMClass with it";
+
+    platform::NOTIFYICONDATA data{};
+    data.hWnd = window.m_hWnd;
+    data.uID = 1;
+    data.uFlags = platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP;
+    data.uCallbackMessage = kTrayMessage;
+    data.szTip = L"tip";
+    ASSERT_TRUE(platform::Shell_NotifyIcon(platform::NIM_ADD, data));
+    GtkStatusIcon* icon = platform::gtk::Backend().TrayIcon(window.m_hWnd, 1);
+    ASSERT_TRUE(TurnUntil([&] { return gtk_status_icon_is_embedded(icon) == TRUE; })) << "not in the tray";
+    platform::CloseDesktop();
+    EXPECT_EQ(platform::gtk::Backend().TrayIcon(window.m_hWnd, 1), nullptr);
+    std::wstring tip;
+    EXPECT_FALSE(platform::FindTrayIcon(window.m_hWnd, 1, tip));
+}
+
+TEST_F(GtkTest, ARequestToEndReachesTheProgramFromItsLoopAndTheProgramLivesOn) {
+    int asked = 0;
+    platform::SetTerminationHandler([&] { ++asked; });
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        ASSERT_EQ(kill(getpid(), signal), 0);
+        ASSERT_TRUE(TurnUntil([&] { return asked == 1; })) << "signal " << signal;
+        asked = 0;
+    }
+    platform::SetTerminationHandler(nullptr);
 }
 
 G_GNUC_END_IGNORE_DEPRECATIONS

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "BrowserTestKit.h"
-#include "DemoSiteRunner.h"
+#include "support/DemoSiteRunner.h"
 #include "GtkFixture.h"
 #include "UserEnvironment.h"
 #include "browser/ClientMessages.h"

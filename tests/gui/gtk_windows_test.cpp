@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "BrowserTestKit.h"
-#include "DemoSiteRunner.h"
+#include "support/DemoSiteRunner.h"
 #include "DesktopProgram.h"
 #include "GtkFixture.h"
 #include "UserEnvironment.h"

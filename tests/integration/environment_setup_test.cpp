@@ -89,9 +89,12 @@ TEST_F(EnvironmentSetupTest, ShortcutsAreMadeOnceAndNeverReplaced) {
     EXPECT_NE(client.find("Path=" + env.ProgramFolder() + "\n"), std::string::npos) << client;
     EXPECT_NE(client.find("Icon=" + env.DataHome() + "/icons/velmora/StarSea.png\n"), std::string::npos)
         << client;
+    EXPECT_NE(client.find("StartupWMClass=Velmora.StarSea.1\n"), std::string::npos)
+        << "the desktop matches the client's windows with its entry";
     const std::string site = ReadWholeFile(SiteLink());
     EXPECT_NE(site.find("Type=Link\nName=StarSea Site\nURL=http://127.0.0.1:8631/\n"), std::string::npos)
         << site;
+    EXPECT_EQ(site.find("StartupWMClass"), std::string::npos) << "the site's link opens no window of ours";
 
     const ino_t clientInode = Inode(ClientLink());
     WriteWholeFile(SiteLink(), "the user's own link, pointing elsewhere");

@@ -16,6 +16,27 @@ TEST(DesktopEntry, ProgramTargetStartsItInItsFolder) {
         << "the quotes around the working folder are not part of its name";
 }
 
+TEST(DesktopEntry, AProgramsEntryNamesTheClassOfItsWindows) {
+    const struct {
+        const char* target;
+        const char* windowClass;
+        const char* line;  // null: no such line
+    } cases[] = {
+        {"/opt/game/run", "Velmora.\u661F\u6D77.1", "StartupWMClass=Velmora.\u661F\u6D77.1\n"},
+        {"/opt/game/run", "", nullptr},
+        {"/opt/game/run", "a\nExec=evil", "StartupWMClass=a\\nExec=evil\n"},
+        {"http://127.0.0.1:8631/", "Velmora.x.1", nullptr},  // a link starts the user's browser
+    };
+    for (const auto& c : cases) {
+        const std::string text = DesktopEntryText("x", c.target, "", "", c.windowClass);
+        if (c.line == nullptr) {
+            EXPECT_EQ(text.find("StartupWMClass"), std::string::npos) << text;
+        } else {
+            EXPECT_NE(text.find(c.line), std::string::npos) << text;
+        }
+    }
+}
+
 TEST(DesktopEntry, UrlTargetIsALink) {
     std::string text = DesktopEntryText("Official site", "http://127.0.0.1:8631/", "", "/opt/game");
     EXPECT_EQ(text,

@@ -40,11 +40,13 @@ void GtkBackend::WatchTermination(std::function<void()> handler) {
 }
 
 void GtkBackend::HandleTerminationRequest() {
-    if (!m_terminationHandler) {
+    // A copy: the handler may set another one (or none) while it runs.
+    const std::function<void()> handler = m_terminationHandler;
+    if (!handler) {
         return;
     }
     try {
-        m_terminationHandler();
+        handler();
     } catch (...) {
         // Nothing may escape into the main loop; the request is lost, the program runs on.
     }

@@ -16,7 +16,9 @@ Backend& GetBackend() {
 namespace headless {
 
 HeadlessWindow::HeadlessWindow(const NativeWindowParams& windowParams)
-    : params(windowParams), layered((windowParams.exStyle & WS_EX_LAYERED) != 0) {
+    : params(windowParams),
+      layered((windowParams.exStyle & WS_EX_LAYERED) != 0),
+      programIdentity(Backend().programIdentity) {
     Backend().stacking.push_back(this);
 }
 
@@ -112,10 +114,12 @@ bool HeadlessBackend::Open(std::string& reason) {
 }
 
 bool HeadlessBackend::RequestTermination() {
-    if (!m_terminationHandler) {
+    // A copy: the handler may set another one (or none) while it runs.
+    const std::function<void()> handler = m_terminationHandler;
+    if (!handler) {
         return false;
     }
-    m_terminationHandler();
+    handler();
     return true;
 }
 

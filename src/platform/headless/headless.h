@@ -41,6 +41,7 @@ public:
     bool minimized = false;
     bool layered = false;
     std::wstring title;
+    std::string programIdentity;  // the identity the program had when the window was made
     int icon = 0;
     int cursor = 0;
     int activations = 0;
@@ -67,7 +68,10 @@ public:
     void WatchTermination(std::function<void()> handler) override {
         m_terminationHandler = std::move(handler);
     }
-    void Close() override { ++closes; }
+    void Close() override {
+        ++closes;
+        trayIcons.clear();
+    }
     std::unique_ptr<NativeWindow> CreateWindow(const NativeWindowParams& params) override;
     RECT WorkArea() override { return workArea; }
     bool PointerPosition(POINT&) override { return false; }
