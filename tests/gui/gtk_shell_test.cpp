@@ -63,18 +63,24 @@ GtkWidget* ItemLabelled(GtkWidget* menu, const char* label) {
     return found;
 }
 
+// Icon 1 of `window`, reporting clicks with kTrayMessage.
+platform::NOTIFYICONDATA TrayIconOf(const CWnd& window, const std::wstring& tip) {
+    platform::NOTIFYICONDATA data{};
+    data.hWnd = window.m_hWnd;
+    data.uID = 1;
+    data.uFlags = platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP;
+    data.uCallbackMessage = kTrayMessage;
+    data.szTip = tip;
+    return data;
+}
+
 }  // namespace
 
 TEST_F(GtkTest, TheTrayIconEmbedsAndARightClickOpensItsMenu) {
     DesktopProgram tray = DesktopProgram::Tray();
     TrayWnd window;
     ASSERT_TRUE(window.CreateTop(RECT{100, 100, 300, 300}));
-    platform::NOTIFYICONDATA data{};
-    data.hWnd = window.m_hWnd;
-    data.uID = 1;
-    data.uFlags = platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP;
-    data.uCallbackMessage = kTrayMessage;
-    data.szTip = L"星海纪元";
+    const platform::NOTIFYICONDATA data = TrayIconOf(window, L"星海纪元");
     ASSERT_TRUE(platform::Shell_NotifyIcon(platform::NIM_ADD, data));
     GtkStatusIcon* icon = platform::gtk::Backend().TrayIcon(window.m_hWnd, 1);
     ASSERT_NE(icon, nullptr);
@@ -184,13 +190,7 @@ TEST_F(GtkTest, TheProgramsIdentityNamesItsWindowsAndItsEndRemovesTheTrayIcon) {
     EXPECT_EQ(name, identity) << "the desktop groups the windows by it";
     EXPECT_EQ(windowClass, identity) << "and matches the shortcut's StartupWMClass with it";
 
-    platform::NOTIFYICONDATA data{};
-    data.hWnd = window.m_hWnd;
-    data.uID = 1;
-    data.uFlags = platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP;
-    data.uCallbackMessage = kTrayMessage;
-    data.szTip = L"tip";
-    ASSERT_TRUE(platform::Shell_NotifyIcon(platform::NIM_ADD, data));
+    ASSERT_TRUE(platform::Shell_NotifyIcon(platform::NIM_ADD, TrayIconOf(window, L"tip")));
     GtkStatusIcon* icon = platform::gtk::Backend().TrayIcon(window.m_hWnd, 1);
     ASSERT_TRUE(TurnUntil([&] { return gtk_status_icon_is_embedded(icon) == TRUE; })) << "not in the tray";
     platform::CloseDesktop();
