@@ -62,10 +62,3 @@ TEST(UserInfoTemplateTest, SignsTheTagStampAndKeyInTheAnsiCodePage) {
         EXPECT_EQ(GameUrlSignature(c.tag, c.stamp, c.key), c.signature) << c.stamp;
     }
 }
-
-TEST(UserInfoTemplateTest, TheRequestTurnsEveryPlusIntoAnAmpersandOrIsEmpty) {
-    EXPECT_EQ(UserInfoRequestUrl(L"http://h/u?user=%s+reason=%d+t=%d+sign=%s", L"k", L"a+b", 0, 7),
-              L"http://h/u?user=a&b&reason=0&t=7&sign=08f01361faa3bafb7245b0a6dcb15d77");
-    EXPECT_EQ(UserInfoRequestUrl(L"http://h/u?user=%d", L"k", L"a+b", 0, 7), L"");
-    EXPECT_EQ(UserInfoRequestUrl(L"", L"k", L"a+b", 0, 7), L"");
-}
