@@ -193,10 +193,15 @@ TEST_F(GtkTest, TheProgramsIdentityNamesItsWindowsAndItsEndRemovesTheTrayIcon) {
     ASSERT_TRUE(platform::Shell_NotifyIcon(platform::NIM_ADD, TrayIconOf(window, L"tip")));
     GtkStatusIcon* icon = platform::gtk::Backend().TrayIcon(window.m_hWnd, 1);
     ASSERT_TRUE(TurnUntil([&] { return gtk_status_icon_is_embedded(icon) == TRUE; })) << "not in the tray";
+    const unsigned long iconWindow = gtk_status_icon_get_x11_window_id(icon);
+    ASSERT_TRUE(WindowGeometry(iconWindow).has_value());
     platform::CloseDesktop();
+    // Without another turn of the loop: the program may end right after the close.
+    EXPECT_FALSE(WindowGeometry(iconWindow).has_value()) << "the icon's window is still on the display";
     EXPECT_EQ(platform::gtk::Backend().TrayIcon(window.m_hWnd, 1), nullptr);
     std::wstring tip;
     EXPECT_FALSE(platform::FindTrayIcon(window.m_hWnd, 1, tip));
+    platform::CloseDesktop();  // a second close finds nothing left to do
 }
 
 TEST_F(GtkTest, ARequestToEndReachesTheProgramFromItsLoopAndTheProgramLivesOn) {
@@ -204,10 +209,17 @@ TEST_F(GtkTest, ARequestToEndReachesTheProgramFromItsLoopAndTheProgramLivesOn) {
     platform::SetTerminationHandler([&] { ++asked; });
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         ASSERT_EQ(kill(getpid(), signal), 0);
+        EXPECT_EQ(asked, 0) << "signal " << signal << ": the handler ran in the signal, not from the loop";
         ASSERT_TRUE(TurnUntil([&] { return asked == 1; })) << "signal " << signal;
         asked = 0;
     }
     platform::SetTerminationHandler(nullptr);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction now {};
+        ASSERT_EQ(sigaction(signal, nullptr, &now), 0);
+        EXPECT_TRUE(now.sa_handler == SIG_DFL && (now.sa_flags & SA_SIGINFO) == 0)
+            << "signal " << signal << " no longer ends the program";
+    }
 }
 
 G_GNUC_END_IGNORE_DEPRECATIONS
