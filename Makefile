@@ -60,11 +60,11 @@ test-asan: deps
 	cd $(ASAN_BUILD) && ctest --output-on-failure --no-label-summary --no-tests=error -j $(JOBS)
 
 # Speed figures of the skinned windows' drawing, as ratios to a plain copy measured in the same run, and
-# the browser views' memory and start time, as ratios to one bare engine view; the latter needs an X
-# display, a virtual one when there is none.
+# the browser views' and the whole client's memory and start time, as ratios to one bare engine view;
+# the latter needs an X display, a virtual one when there is none, and the demo site's port 8631.
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF $(CMAKE_ARGS)
-	cmake --build $(BENCH_BUILD) -j $(JOBS) --target compose_bench browser_memory_bench browser_demo
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target compose_bench browser_memory_bench browser_demo velmora
 	$(BENCH_BUILD)/bench/compose_bench
 	if [ -z "$$DISPLAY" ]; then xvfb-run -a -s "-screen 0 1280x1024x24" $(BENCH_BUILD)/bench/browser_memory_bench; \
 	else $(BENCH_BUILD)/bench/browser_memory_bench; fi

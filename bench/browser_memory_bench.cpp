@@ -1,21 +1,27 @@
-// How much memory the client's two browser views take and how long they take to show their pages, as
-// ratios to one bare engine view with the default settings, measured in the same run against the demo
-// operator site. Memory is the proportional set size of the whole process tree (the engine keeps its
-// pages and its network in helper processes), taken once both pages have loaded; time runs from the
-// start of the process to its `loaded` line. Each figure is the median of five runs, the bare view and
-// the client taking turns so that a busy moment of the machine weighs on both alike, and every run
-// starts with empty data, cache and configuration folders so that no run profits from another.
+// How much memory the client's two browser views take and how long they take to show their pages, and
+// the same for the whole client up to its launcher showing the portal, as ratios to one bare engine
+// view with the default settings, measured in the same run against the demo operator site. Memory is
+// the proportional set size of the whole process tree (the engine keeps its pages and its network in
+// helper processes), taken once the pages have loaded; time runs from the start of the process to its
+// `loaded` line, or for the client, which says nothing, to its launcher on the display with the portal
+// served. Each figure is the median of five runs, the bare view, the client's views and the client
+// taking turns so that a busy moment of the machine weighs on all alike, and every run starts with an
+// empty home and empty data, cache and configuration folders so that no run profits from another.
 //
-//     browser_memory_bench              measures (needs an X display)
+//     browser_memory_bench              measures (needs an X display and 127.0.0.1:8631)
 //     browser_memory_bench --bare URL   the baseline: one bare view; prints `loaded`, runs until SIGTERM
 #include <fcntl.h>
 #include <glib-unix.h>
 #include <gtk/gtk.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <webkit2/webkit2.h>
+
+// After the toolkit's headers: Xlib defines macros (None, Bool, Status) that they do not expect.
+#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -27,6 +33,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -47,6 +54,13 @@ using namespace std::chrono_literals;
 constexpr int kRuns = 5;
 constexpr auto kLoadTimeout = 60s;
 constexpr auto kStopGrace = 3s;
+constexpr auto kPollInterval = 10ms;
+
+// The client's embedded configuration sends it to its operator site on this port, so the demo site
+// serves there for every run; the bare view and the views load the same address, for a fair floor.
+constexpr int kSitePort = 8631;
+// The title the skin gives the launcher window (UTF-8), which it shows with the portal inside.
+constexpr const char* kLauncherTitle = u8"星海纪元";
 
 struct Failure : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -203,7 +217,8 @@ double TreePssMiB(pid_t root) {
 
 // Children --------------------------------------------------------------------------------------------
 
-// Fresh XDG data, cache and configuration folders, removed again with the object.
+// A fresh home (with the desktop folder the client puts its shortcuts in), fresh XDG data, cache and
+// configuration folders and a folder for a program to run from, removed again with the object.
 class Scratch {
 public:
     Scratch() {
@@ -212,7 +227,7 @@ public:
             throw Failure(std::string("cannot make a temporary folder: ") + std::strerror(errno));
         }
         m_root = pattern;
-        for (const char* sub : {"data", "cache", "config"}) {
+        for (const char* sub : {"home", "home/Desktop", "data", "cache", "config", "bin"}) {
             fs::create_directory(m_root / sub);
         }
     }
@@ -239,10 +254,11 @@ public:
         for (char** entry = environ; *entry != nullptr; ++entry) {
             const std::string variable = *entry;
             if (variable.rfind("XDG_DATA_HOME=", 0) != 0 && variable.rfind("XDG_CACHE_HOME=", 0) != 0 &&
-                variable.rfind("XDG_CONFIG_HOME=", 0) != 0) {
+                variable.rfind("XDG_CONFIG_HOME=", 0) != 0 && variable.rfind("HOME=", 0) != 0) {
                 env.push_back(variable);
             }
         }
+        env.push_back("HOME=" + scratch.Path("home").string());
         env.push_back("XDG_DATA_HOME=" + scratch.Path("data").string());
         env.push_back("XDG_CACHE_HOME=" + scratch.Path("cache").string());
         env.push_back("XDG_CONFIG_HOME=" + scratch.Path("config").string());
@@ -344,10 +360,10 @@ public:
     }
 
     // SIGTERM, SIGKILL when it has not ended after the grace time; then the same for its helpers, which
-    // normally leave by themselves once their parent has gone.
-    void Stop() {
+    // normally leave by themselves once their parent has gone. True when it ended by itself.
+    bool Stop() {
         if (m_pid <= 0) {
-            return;
+            return true;
         }
         std::vector<Process> helpers = ProcessTree(m_pid);
         if (!helpers.empty()) {
@@ -358,7 +374,8 @@ public:
         while (!Exited() && Clock::now() < deadline) {
             std::this_thread::sleep_for(10ms);
         }
-        if (m_pid > 0) {
+        const bool ended = m_pid <= 0;
+        if (!ended) {
             kill(m_pid, SIGKILL);
             waitpid(m_pid, &m_status, 0);
             m_pid = -1;
@@ -373,9 +390,36 @@ public:
                 kill(helper.pid, SIGKILL);
             }
         }
+        EndLeftovers();
+        return ended;
     }
 
 private:
+    // The benchmark is the subreaper of what its children start, so the helpers come to it once their
+    // parent has gone, and so does anything started after the list of helpers was taken or detached
+    // from the tree by a double fork. It runs one child at a time: every descendant left now is
+    // debris of this one, to be killed and reaped so that no run leaves a process behind.
+    static void EndLeftovers() {
+        const Clock::time_point deadline = Clock::now() + kStopGrace;
+        for (;;) {
+            std::vector<Process> left = ProcessTree(getpid());
+            if (!left.empty()) {
+                left.erase(left.begin());
+            }
+            if (left.empty() || Clock::now() > deadline) {
+                return;
+            }
+            for (const Process& process : left) {
+                if (process.state != 'Z') {
+                    kill(process.pid, SIGKILL);
+                } else if (process.parent == getpid()) {
+                    waitpid(process.pid, nullptr, WNOHANG);
+                }
+            }
+            std::this_thread::sleep_for(kPollInterval);
+        }
+    }
+
     static std::vector<char*> Pointers(const std::vector<std::string>& strings) {
         std::vector<char*> pointers;
         for (const std::string& string : strings) {
@@ -460,13 +504,65 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+// The site's request log, which its worker threads write while the benchmark reads it.
+class SiteLog : public std::stringbuf {
+public:
+    std::string Text() {
+        std::lock_guard<std::recursive_mutex> guard(m_lock);
+        return str();
+    }
+
+protected:
+    int sync() override {
+        std::lock_guard<std::recursive_mutex> guard(m_lock);
+        return std::stringbuf::sync();
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        std::lock_guard<std::recursive_mutex> guard(m_lock);
+        return std::stringbuf::xsputn(s, n);
+    }
+    int overflow(int c) override {
+        std::lock_guard<std::recursive_mutex> guard(m_lock);
+        return std::stringbuf::overflow(c);
+    }
+
+private:
+    std::recursive_mutex m_lock;  // the library's xsputn calls overflow
+};
+
+// Whether something listens on `port` already, on any address. The site's server library shares ports
+// (it binds with SO_REUSEPORT), so its own bind would succeed beside another copy of the demo site and
+// the client's requests would be spread over both; and a test bind without that option is refused for
+// the last run's closed connections alone, so the kernel's tables of listening sockets tell instead.
+bool PortTaken(int port) {
+    for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+        std::ifstream file(table);
+        std::string line;
+        std::getline(file, line);  // the column titles
+        while (std::getline(file, line)) {
+            std::istringstream fields(line);
+            std::string slot, local, remote, state;
+            fields >> slot >> local >> remote >> state;
+            const size_t colon = local.rfind(':');
+            if (state == "0A" && colon != std::string::npos &&
+                std::strtol(local.c_str() + colon + 1, nullptr, 16) == port) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 // Serves the demo operator site on a thread of its own until the object goes.
 class ServedSite {
 public:
-    ServedSite() : m_site(Options(), m_log) {
-        m_port = m_site.Bind(0);
+    ServedSite() : m_site(Options(), m_stream) {
+        m_port = PortTaken(kSitePort) ? -1 : m_site.Bind(kSitePort);
         if (m_port < 0) {
-            throw Failure("the demo site cannot listen on 127.0.0.1");
+            throw Failure("the demo site cannot listen on 127.0.0.1:" + std::to_string(kSitePort) +
+                          ", which the client's embedded configuration names as its operator site: the "
+                          "port is taken (see `ss -ltnp 'sport = :" +
+                          std::to_string(kSitePort) + "'`); stop what listens there and run again");
         }
         m_thread = std::thread([this] { m_site.Run(); });
     }
@@ -481,6 +577,9 @@ public:
         return "http://127.0.0.1:" + std::to_string(m_port) + path;
     }
 
+    // The requests answered so far, one line each.
+    std::string Log() { return m_log.Text(); }
+
 private:
     static DemoSiteOptions Options() {
         DemoSiteOptions options;
@@ -488,29 +587,215 @@ private:
         return options;
     }
 
-    std::ostringstream m_log;  // one line per request; nobody reads it
+    SiteLog m_log;
+    std::ostream m_stream{&m_log};
     DemoSite m_site;
     int m_port = -1;
     std::thread m_thread;
 };
 
+// The client ------------------------------------------------------------------------------------------
+
+int IgnoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
+// Looks on the X display for the client's launcher: a mapped top-level window with the launcher's title.
+class LauncherWatch {
+public:
+    LauncherWatch() : m_display(XOpenDisplay(nullptr)) {
+        if (m_display == nullptr) {
+            throw Failure(std::string("cannot open the X display ") + std::getenv("DISPLAY"));
+        }
+        // The children it starts have no business with the benchmark's connection.
+        fcntl(ConnectionNumber(m_display), F_SETFD, FD_CLOEXEC);
+        m_name = XInternAtom(m_display, "_NET_WM_NAME", False);
+        m_utf8 = XInternAtom(m_display, "UTF8_STRING", False);
+        // Windows come and go between the listing and the questions about them; a question about one
+        // that has gone fails and the window is simply not the launcher.
+        m_previousHandler = XSetErrorHandler(IgnoreXError);
+    }
+    ~LauncherWatch() {
+        XSetErrorHandler(m_previousHandler);
+        XCloseDisplay(m_display);
+    }
+    LauncherWatch(const LauncherWatch&) = delete;
+    LauncherWatch& operator=(const LauncherWatch&) = delete;
+
+    // Top-level windows are the root's children, or theirs under a window manager that frames them.
+    bool Shown() { return Search(DefaultRootWindow(m_display), 2); }
+
+private:
+    bool Search(Window parent, int depth) {
+        Window root = 0;
+        Window up = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(m_display, parent, &root, &up, &children, &count) == 0) {
+            return false;
+        }
+        bool found = false;
+        for (unsigned int i = 0; i < count && !found; ++i) {
+            found = IsLauncher(children[i]) || (depth > 1 && Search(children[i], depth - 1));
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+        return found;
+    }
+
+    bool IsLauncher(Window window) {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(m_display, window, &attributes) == 0 || attributes.map_state != IsViewable) {
+            return false;
+        }
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(m_display, window, m_name, 0, 256, False, m_utf8, &type, &format, &items,
+                               &after, &data) != Success) {
+            return false;
+        }
+        const bool launcher = data != nullptr && type == m_utf8 && format == 8 &&
+                              std::string(reinterpret_cast<const char*>(data), items) == kLauncherTitle;
+        if (data != nullptr) {
+            XFree(data);
+        }
+        return launcher;
+    }
+
+    Display* m_display;
+    Atom m_name = 0;
+    Atom m_utf8 = 0;
+    XErrorHandler m_previousHandler = nullptr;
+};
+
+// The portal counts as loaded when the site has answered its page and every file the page asks for:
+// the style sheet and the script the page names, the star field the style sheet names and the three
+// banner pictures its slides name inline. The engine finds the script early (it preloads while the
+// page arrives), but the pictures only once the style sheet has been applied, so the pictures are the
+// last requests in practice; the set is checked whole, since their order is the engine's business.
+// The log line follows the answer, so the engine has the file by then. The load event that ends the
+// bare view's time follows the same last picture in the same way.
+const char* const kPortalRequests[] = {
+    "GET / 200",
+    "GET /css/portal.css 200",
+    "GET /js/portal.js 200",
+    "GET /img/stars.svg 200",
+    "GET /img/banner-season.svg 200",
+    "GET /img/banner-newserver.svg 200",
+    "GET /img/banner-league.svg 200",
+};
+
+// The portal's requests that `log` (the lines logged since the start of the run) lacks.
+std::vector<std::string> MissingPortalRequests(const std::string& log) {
+    const std::string lines = "\n" + log;
+    std::vector<std::string> missing;
+    for (const char* request : kPortalRequests) {
+        if (lines.find("\n" + std::string(request) + "\n") == std::string::npos) {
+            missing.push_back(request);
+        }
+    }
+    return missing;
+}
+
+struct ClientSample : Sample {
+    bool stoppedCleanly = true;
+};
+
+// Starts a copy of the client (it renames its program and writes shortcuts next to it and on the
+// desktop at every start, so each run has a program folder of its own) and measures it up to its
+// launcher showing the portal: the time until both the window is on the display and the site has
+// answered the portal's last files, then the memory once it has settled like the views'.
+ClientSample MeasureClient(ServedSite& site, LauncherWatch& display) {
+    Scratch scratch;
+    const fs::path program = scratch.Path("bin") / "velmora";
+    fs::copy_file(VELMORA_PATH, program);
+    fs::permissions(program, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
+    // A launcher still on the display (the last run's on its way out, or another client's) would be
+    // taken for this run's.
+    for (const Clock::time_point clear = Clock::now() + kStopGrace; display.Shown();) {
+        if (Clock::now() > clear) {
+            throw Failure(std::string("a window titled ") + kLauncherTitle +
+                          " is on the display before the client has started");
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    const size_t logStart = site.Log().size();
+
+    const Clock::time_point start = Clock::now();
+    Child child({program.string()}, scratch);
+    std::optional<Clock::time_point> shown;
+    std::optional<Clock::time_point> loaded;
+    while (!shown || !loaded) {
+        if (!shown && display.Shown()) {
+            shown = Clock::now();
+        }
+        if (!loaded && MissingPortalRequests(site.Log().substr(logStart)).empty()) {
+            loaded = Clock::now();
+        }
+        if (shown && loaded) {
+            break;
+        }
+        const bool ended = child.Exited();
+        if (ended || Clock::now() - start > kLoadTimeout) {
+            std::string what = ended ? "the client ended before" : "the client did not get within 60 s to";
+            what += " its launcher showing the portal: ";
+            what += shown ? "the launcher is shown" : "no launcher is shown";
+            std::string missing;
+            for (const std::string& request : MissingPortalRequests(site.Log().substr(logStart))) {
+                missing += (missing.empty() ? "" : ", ") + request;
+            }
+            // Another server joining the port meanwhile would take some of the requests.
+            what += missing.empty()
+                        ? ", the portal loaded"
+                        : ", the site has not answered " + missing +
+                              " (does another server share 127.0.0.1:" + std::to_string(kSitePort) + "?)";
+            throw Failure(what + child.Diagnosis());
+        }
+        child.Drain(kPollInterval);
+    }
+    ClientSample sample;
+    sample.seconds = std::chrono::duration<double>(std::max(*shown, *loaded) - start).count();
+    sample.pssMiB = SettledPssMiB(child, "the client");
+    sample.stoppedCleanly = child.Stop();
+    return sample;
+}
+
 void Compare(const std::string& self) {
     if (access(BROWSER_DEMO_PATH, X_OK) != 0) {
         throw Failure(std::string("cannot run ") + BROWSER_DEMO_PATH + ": " + std::strerror(errno));
     }
+    if (access(VELMORA_PATH, R_OK) != 0) {
+        throw Failure(std::string("cannot read ") + VELMORA_PATH + ": " + std::strerror(errno));
+    }
     if (std::getenv("DISPLAY") == nullptr) {
         throw Failure("needs an X display and DISPLAY is not set (make bench runs it under xvfb-run)");
     }
+    if (prctl(PR_SET_CHILD_SUBREAPER, 1) != 0) {
+        throw Failure(std::string("cannot adopt the children's orphans: ") + std::strerror(errno));
+    }
+    // Open for the whole measurement, the connection also keeps a virtual X server from resetting
+    // whenever a run's last window has gone, which would turn the next run away.
+    LauncherWatch display;
     ServedSite site;
-    std::vector<double> bareMiB, bareSeconds, clientMiB, clientSeconds;
+    std::vector<double> bareMiB, bareSeconds, clientMiB, clientSeconds, appMiB, appSeconds;
+    int appKilled = 0;
     for (int run = 0; run < kRuns; ++run) {
         const Sample bare = Measure("the bare view", {self, "--bare", site.Url("/")});
         const Sample client =
             Measure("browser_demo", {BROWSER_DEMO_PATH, site.Url("/"), site.Url("/game.html")});
+        const ClientSample app = MeasureClient(site, display);
         bareMiB.push_back(bare.pssMiB);
         bareSeconds.push_back(bare.seconds);
         clientMiB.push_back(client.pssMiB);
         clientSeconds.push_back(client.seconds);
+        appMiB.push_back(app.pssMiB);
+        appSeconds.push_back(app.seconds);
+        appKilled += app.stoppedCleanly ? 0 : 1;
     }
     const double bareMemory = Median(bareMiB);
     const double clientMemory = Median(clientMiB);
@@ -523,6 +808,18 @@ void Compare(const std::string& self) {
     std::printf(
         "start to loaded (median of %d): one bare view %.2f s, the client's two views %.2f s: %.2fx\n", kRuns,
         bareTime, clientTime, clientTime / bareTime);
+    const double appTime = Median(appSeconds);
+    std::printf("client start to launcher with portal: %.2fx (%.0f ms vs %.0f ms)\n", appTime / bareTime,
+                appTime * 1000, bareTime * 1000);
+    const double appMemory = Median(appMiB);
+    std::printf("client memory: %.2fx (%.1f MiB vs %.1f MiB)\n", appMemory / bareMemory, appMemory,
+                bareMemory);
+    if (appKilled > 0) {
+        std::fprintf(
+            stderr,
+            "browser_memory_bench: the client did not end within %lld s of SIGTERM in %d of %d runs\n",
+            static_cast<long long>(kStopGrace.count()), appKilled, kRuns);
+    }
 }
 
 }  // namespace
