@@ -24,6 +24,7 @@ public:
 class GameUrlTest : public ::testing::Test {
 protected:
     GameUrlTest() : site(Options()) {
+        user.Set("no_proxy", "127.0.0.1");  // the site is local whatever proxy the machine names
         wall.now = platform::SecondsSince1970();
         platform::SetWallClock(&wall);
     }
