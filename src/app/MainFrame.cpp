@@ -123,6 +123,8 @@ void CMainFrame::AddTrayIcon() {
 void CMainFrame::StartDownloads() {
     m_pDownloadThread = std::make_unique<CDownloadThread>();
     m_pDownloadThread->Start(FALSE);
+    m_pUpdateCheck = std::make_unique<CUpdateCheck>(*m_pDownloadThread, m_hWnd, GetModulePath(false));
+    m_pUpdateCheck->RequestVersionDocument();
 }
 
 void CMainFrame::CreateWindows() {
@@ -256,6 +258,12 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_GAME_CLOSED:
             OnGameClosed();
             return 0;
+        case WM_VERSION_READY:
+            OnVersionReady(lParam);
+            return 0;
+        case WM_INSTALLER_READY:
+            OnInstallerReady(lParam);
+            return 0;
         default:
             return CWnd::WindowProc(message, wParam, lParam);
     }
@@ -292,6 +300,24 @@ void CMainFrame::OnGameClosed() {
     m_pDetachedGameWnd.reset();
 }
 
+void CMainFrame::OnVersionReady(LPARAM id) {
+    if (m_pUpdateCheck) {
+        m_pUpdateCheck->OnVersionReady(static_cast<int>(id));
+    }
+}
+
+void CMainFrame::OnInstallerReady(LPARAM id) {
+    if (!m_pUpdateCheck || !m_pUpdateCheck->OnInstallerReady(static_cast<int>(id))) {
+        return;
+    }
+    // The installer takes over: the client leaves the screen at once and ends.
+    if (m_pGameWnd) {
+        m_pGameWnd->Show(FALSE);
+    }
+    ShowLauncher(false);
+    PostMessage(WM_COMMAND, ID_APP_EXIT, 0);
+}
+
 void CMainFrame::Release() {
     if (m_bTrayIcon) {
         platform::Shell_NotifyIcon(platform::NIM_DELETE, m_trayIcon);
@@ -313,6 +339,7 @@ void CMainFrame::Release() {
 }
 
 void CMainFrame::StopDownloads() {
+    m_pUpdateCheck.reset();
     if (!m_pDownloadThread) {
         return;
     }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/ChildView.h"
+#include "app/UpdateCheck.h"
 #include "browser/FrameLink.h"
 #include "platform/ui/shell_ui.h"
 #include "platform/ui/wnd.h"
@@ -51,6 +52,7 @@ public:
     CGameWnd* GetGameWnd() const { return m_pGameWnd.get(); }
     CGameWnd* GetDetachedGameWnd() const { return m_pDetachedGameWnd.get(); }
     CDownloadThread* GetDownloadThread() const { return m_pDownloadThread.get(); }
+    const CUpdateCheck* GetUpdateCheck() const { return m_pUpdateCheck.get(); }
     int GetGameMode() const { return m_nGameMode; }
     const std::wstring& GetGameUrl() const { return m_strGameUrl; }
 
@@ -74,6 +76,8 @@ private:
     void OnTrayNotify(LPARAM lParam);
     void ShowFromTray();
     void OnGameClosed();
+    void OnVersionReady(LPARAM id);
+    void OnInstallerReady(LPARAM id);
     // Everything the frame owns, released in order once its window is gone; safe to call twice.
     void Release();
     void StopDownloads();
@@ -86,6 +90,7 @@ private:
     std::unique_ptr<CGameWnd> m_pGameWnd;
     std::unique_ptr<CGameWnd> m_pDetachedGameWnd;
     std::unique_ptr<CDownloadThread> m_pDownloadThread;
+    std::unique_ptr<CUpdateCheck> m_pUpdateCheck;  // only while the downloader is there
     platform::Menu m_trayMenu;
     bool m_bTrayMenu = false;
     int m_nGameMode = 0;

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <optional>
 
-#include "support/DemoSiteRunner.h"
 #include "DesktopProgram.h"
 #include "DesktopState.h"
 #include "ProgramControl.h"
@@ -19,6 +18,7 @@
 #include "WaitUntil.h"
 #include "XErrorTrap.h"
 #include "Xdotool.h"
+#include "support/DemoSiteRunner.h"
 #include "support/Process.h"
 
 #include <X11/Xatom.h>
@@ -149,10 +149,13 @@ protected:
         TestDisplay::Get();
         compositor.emplace(DesktopProgram::Compositor());
         tray.emplace(DesktopProgram::Tray());
+        site.emplace(SiteOptions(), kSitePort);
+        ASSERT_EQ(site->Port(), kSitePort) << "127.0.0.1:" << kSitePort << " is taken";
+    }
+    virtual DemoSiteOptions SiteOptions() {
         DemoSiteOptions options;
         options.siteDir = DEMO_SITE_DIR;
-        site.emplace(options, kSitePort);
-        ASSERT_EQ(site->Port(), kSitePort) << "127.0.0.1:" << kSitePort << " is taken";
+        return options;
     }
     void TearDown() override {
         if (pid > 0 && !HasExited(pid)) {
@@ -255,6 +258,31 @@ TEST_F(ClientRunTest, ATaggedCopyGoesStraightIntoItsPlayersGameAndEndsWhenAsked)
     ASSERT_EQ(kill(pid, SIGTERM), 0);
     EXPECT_EQ(WaitForEnd(), 0) << ClientLog();
     EXPECT_EQ(ShownTrayIcons(), 0);
+}
+
+// The same with the site offering a newer client.
+class ClientUpdateTest : public ClientRunTest {
+protected:
+    DemoSiteOptions SiteOptions() override {
+        DemoSiteOptions options = ClientRunTest::SiteOptions();
+        options.offerUpdate = true;
+        options.installerMarker = marker;
+        return options;
+    }
+
+    std::string marker = user.Path("installed");
+};
+
+TEST_F(ClientUpdateTest, ANewerVersionOnTheSiteIsInstalledAndTheClientMakesWayForIt) {
+    Start("velmora");
+    EXPECT_EQ(WaitForEnd(30s), 0) << "the client ends for its installer; " << ClientLog();
+    ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(marker); }, 10s))
+        << "the installer did not run; site: " << site->Log().Text();
+    EXPECT_EQ(ReadWholeFile(marker), "installed 1.0.1.0\n");
+    EXPECT_EQ(site->Log().Count("GET /version.xml 200"), 1);
+    EXPECT_EQ(ShownTrayIcons(), 0);
+    EXPECT_FALSE(ShownWindow(kLauncherTitle, true)) << "no window is left behind";
+    EXPECT_FALSE(std::filesystem::exists(user.ProgramFolder() + "/config.xml"));
 }
 
 }  // namespace

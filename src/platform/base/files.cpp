@@ -168,6 +168,21 @@ bool ReadFile(const std::string& path, std::string& bytes) {
     });
 }
 
+bool ReadFileInPieces(const std::string& path, const ByteSink& take) {
+    Fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    return fd.Get() >= 0 && ReadAll(fd.Get(), take);
+}
+
+bool MakeExecutable(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return false;
+    }
+    const mode_t readable = info.st_mode & (S_IRUSR | S_IRGRP | S_IROTH);
+    // Each read bit gives the execute bit of the same class: r-- becomes r-x.
+    return chmod(path.c_str(), (info.st_mode & 07777) | (readable >> 2)) == 0;
+}
+
 std::string BaseName(const std::string& path) {
     size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);

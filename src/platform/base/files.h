@@ -30,6 +30,11 @@ bool ReplaceFileWith(const std::string& path, unsigned mode,
 // The size of a regular file; false for anything else or when it cannot be read.
 bool GetFileSize(const std::string& path, std::uint64_t& size);
 bool ReadFile(const std::string& path, std::string& bytes);
+// Hands the file's bytes to `take` piece by piece, for files too large to hold at once; false when it
+// cannot be read or `take` refuses a piece.
+bool ReadFileInPieces(const std::string& path, const ByteSink& take);
+// Lets the file be run by whoever may read it (a download written 0644 becomes 0755).
+bool MakeExecutable(const std::string& path);
 
 // The part after the last '/', and the part before it: "" for a file in the root, "." without a '/'.
 std::string BaseName(const std::string& path);

@@ -105,4 +105,8 @@ bool StartCommandLine(const std::string& commandLine, int* processId) {
     return StartDetachedProcess(SplitCommandLine(commandLine), processId);
 }
 
+int CurrentProcessId() {
+    return static_cast<int>(getpid());
+}
+
 }  // namespace platform

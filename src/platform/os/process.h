@@ -21,4 +21,7 @@ bool StartDetachedProcess(const std::vector<std::string>& args, int* processId =
 // SplitCommandLine + StartDetachedProcess.
 bool StartCommandLine(const std::string& commandLine, int* processId = nullptr);
 
+// The running program's process id.
+int CurrentProcessId();
+
 }  // namespace platform

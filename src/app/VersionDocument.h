@@ -1,0 +1,21 @@
+#pragma once
+// The version document the operator publishes: its root element (any name) holds a CLIENT element that
+// names the newest client's version and where its installer is.
+
+#include <cstdint>
+#include <string>
+
+struct ClientOffer {
+    std::wstring version;  // dotted, "1.0.0.2"
+    std::wstring url;      // the installer
+    std::wstring sha256;   // the installer's digest in hexadecimal; empty when the document gives none
+};
+
+// The first CLIENT child of the root of the document in `bytes`; false when they are not a well-formed
+// document or its root has no CLIENT. Absent attributes give empty texts.
+bool ParseClientOffer(const std::string& bytes, ClientOffer& offer);
+
+// The address the version document is asked for at `seconds` since 1970: the configured one, a question
+// mark and the time, which keeps every cache on the way from answering. The question mark goes on even
+// after a query of the address's own, which is how the operators' servers read it.
+std::wstring VersionDocumentUrl(const std::wstring& configParam, std::int64_t seconds);

@@ -1,0 +1,253 @@
+// The update check of a starting client on the headless backend, against a test server that plays the
+// operator's version document and installer. The installer is a script that leaves a mark when it runs.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+#include "HttpFixture.h"
+#include "SkinTestSupport.h"
+#include "app/MainFrame.h"
+#include "config/ClientConfig.h"
+#include "download/DownloadThread.h"
+#include "platform/base/checksum.h"
+#include "platform/base/clock.h"
+#include "platform/base/paths.h"
+#include "platform/base/text.h"
+#include "platform/headless/headless.h"
+#include "platform/ui/message_loop.h"
+#include "platform/ui/message_queue.h"
+#include "platform/ui/win_api.h"
+#include "platform/ui/window_system.h"
+#include "skin/SkinDocument.h"
+#include "windows/HtmlWnd.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Stage = CUpdateCheck::Stage;
+
+const char kSkin[] =
+    "<S><MAINWND width='400' height='300' title='Launcher'><RECT name='ie' left='10' top='40' width='380' "
+    "height='250'/></MAINWND><GAMEWND width='600' height='400' titleHeight='32' border='1' title='Game'>"
+    "<RECT name='ie' left='1' top='32' width='598' height='367'/></GAMEWND></S>";
+
+constexpr std::int64_t kNow = 1765432100;
+
+class FixedWallClock final : public platform::WallClock {
+public:
+    std::int64_t SecondsSince1970() const override { return kNow; }
+};
+
+// How a start's check ended.
+struct Outcome {
+    Stage stage = Stage::Idle;  // the last one seen while the frame was there
+    bool exited = false;
+};
+
+class UpdateCheckTest : public HttpFixture {
+protected:
+    UpdateCheckTest() {
+        RegisterPng(802, MakePng(24, 20, true, [](int, int) { return Rgba{0, 0, 255, 255}; }));
+        platform::MakeDirectories(temp);
+        env.Set("TEMP", temp);
+        platform::SetWallClock(&clock);
+    }
+    ~UpdateCheckTest() override {
+        Stop();
+        platform::SetWallClock(nullptr);
+    }
+
+    // The version document at /ver.xml as the client asks for it, and an installer at `installer`.
+    void ServeDocument(const std::string& document, const std::string& query = "") {
+        server.Get("/ver.xml?" + query + std::to_string(kNow),
+                   [document](const httplib::Request&, httplib::Response& response) {
+                       response.set_content(document, "text/xml");
+                   });
+    }
+    std::string ServeInstaller(const std::string& installer) {
+        server.Get(installer, [this](const httplib::Request&, httplib::Response& response) {
+            response.set_content(Script(), "application/x-sh");
+        });
+        return server.Url(installer);
+    }
+    std::string Script() const { return "#!/bin/sh\nprintf ran > '" + marker + "'\n"; }
+    static std::string Offer(const std::string& version, const std::string& url,
+                             const std::string& extra = "") {
+        return "<VERSIONS><CLIENT version=\"" + version + "\" url=\"" + url + "\"" + extra + "/></VERSIONS>";
+    }
+
+    // A client started with `configParam`, run until its check has come to an end.
+    Outcome Run(const std::string& configParam = "/ver.xml") {
+        Stop();
+        platform::WindowSystem::Reset();
+        platform::MessageQueue::Instance().Reset();
+        platform::headless::Backend().Reset();
+        const std::string config =
+            "<CLIENTCONFIG><C userClientAbout='Demo' imClass='UpdateTestFrame' homeUrl='http://portal.test/' "
+            "gameCheck='entergame=1' configParam='" +
+            (configParam.empty() ? "" : server.Url(configParam)) + "'/></CLIENTCONFIG>";
+        ClientConfig::Instance().LoadDocumentFromBytes(config.data(), config.size());
+        SkinDocument::Instance().LoadDocumentFromBytes(kSkin, sizeof kSkin - 1);
+        frame = std::make_unique<CMainFrame>(L"", L"");
+        EXPECT_TRUE(frame->LoadFrame());
+
+        Outcome outcome;
+        bool timedOut = false;
+        auto& queue = platform::MessageQueue::Instance();
+        auto task = queue.Schedule(20000, [&] { timedOut = true; });
+        platform::RunModalLoop([&] {
+            if (const CUpdateCheck* check = frame->GetUpdateCheck()) {
+                outcome.stage = check->GetStage();
+            }
+            return outcome.stage == Stage::Finished || frame->m_hWnd == nullptr || timedOut;
+        });
+        queue.Cancel(task);
+        platform::PumpUntilIdle();
+        outcome.exited = frame->m_hWnd == nullptr;
+        EXPECT_FALSE(timedOut) << "the check did not end";
+        return outcome;
+    }
+    void Stop() {
+        frame.reset();
+        SkinDocument::DestroyInstance();
+        ClientConfig::DestroyInstance();
+        platform::MessageQueue::Instance().Reset();
+    }
+    // The installer's mark, which the detached script leaves a moment after it was started.
+    bool InstallerRan() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!fs::exists(marker) && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return fs::exists(marker);
+    }
+    int RequestsFor(const std::string& path) const {
+        int count = 0;
+        for (const auto& request : server.Requests()) {
+            count += request.path == path ? 1 : 0;
+        }
+        return count;
+    }
+    // The downloaded installer's file, from the downloader's record of the second request.
+    std::string InstallerFile() {
+        THREAD_PARAM_DOWN record;
+        if (frame && frame->GetDownloadThread()) {
+            frame->GetDownloadThread()->GetResult(1, record);
+        }
+        return platform::WideToUtf8(record.strUrl);
+    }
+
+    FixedWallClock clock;
+    std::string temp = env.Path("temp");
+    std::string marker = env.Path("installed");
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(UpdateCheckTest, OnlyANewerVersionInTheFirstClientBringsTheInstallerAndEndsTheClient) {
+    const std::string huge = "9" + std::string(199, '9');
+    const struct {
+        const char* name;
+        std::string document;  // "$" stands for the installer's URL
+        bool runs;
+    } cases[] = {
+        {"same", Offer("1.0.0.1", "$"), false},
+        {"two", Offer("2", "$"), false},
+        {"letters", Offer("1.0.0.x", "$"), false},
+        {"newer", Offer("1.0.1.0", "$"), true},
+        {"huge", Offer(huge, "$"), true},  // saturates, and so is newer
+        {"first-newer", "<V><CLIENT version='1.0.1.0' url='$'/><CLIENT version='1.0.0.1' url='$'/></V>",
+         true},
+        {"first-older", "<V><CLIENT version='1.0.0.1' url='$'/><CLIENT version='1.0.1.0' url='$'/></V>",
+         false},
+        {"not-xml", "<html><body>Bad Gateway", false},
+        {"no-client", "<VERSIONS><SERVER version='1.0.1.0' url='$'/></VERSIONS>", false},
+        {"no-url", Offer("1.0.1.0", ""), false},
+        {"too-large", Offer("1.0.1.0", "$") + "<!--" + std::string(1024 * 1024, ' ') + "-->", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(marker);
+        const std::string path = std::string("/setup-") + c.name + ".sh";
+        std::string document = c.document;
+        for (std::size_t at = document.find('$'); at != std::string::npos; at = document.find('$', at)) {
+            document.replace(at, 1, server.Url(path));
+        }
+        ServeInstaller(path);
+        ServeDocument(document);
+        const int asked = RequestsFor("/ver.xml");
+
+        const Outcome outcome = Run();
+        EXPECT_EQ(RequestsFor("/ver.xml"), asked + 1);
+        EXPECT_EQ(RequestsFor(path), c.runs ? 1 : 0);
+        EXPECT_EQ(outcome.exited, c.runs);
+        EXPECT_EQ(outcome.stage, c.runs ? Stage::InstallerStarted : Stage::Finished);
+        EXPECT_EQ(c.runs ? InstallerRan() : fs::exists(marker), c.runs);
+        EXPECT_FALSE(fs::exists(env.ProgramFolder() + "/config.xml")) << "the working copy is gone";
+        if (!c.runs) {
+            EXPECT_TRUE(frame->GetLauncher()->IsWindowVisible()) << "the client runs on";
+        }
+    }
+}
+
+TEST_F(UpdateCheckTest, AnInstallerRunsOnlyWhenItArrivedAndMatchesTheDigestTheDocumentGives) {
+    const std::string digest = platform::Sha256Hex(Script().data(), Script().size());
+    std::string upper = digest;
+    for (char& c : upper) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    const struct {
+        const char* name;
+        std::string extra;
+        bool served;
+        bool runs;
+    } cases[] = {
+        {"matching", " sha256='" + digest + "'", true, true},
+        {"upper-case", " sha256='" + upper + "'", true, true},
+        {"other", " sha256='" + std::string(64, '0') + "'", true, false},
+        {"cut", " sha256='" + digest.substr(0, 63) + "'", true, false},
+        {"missing", "", false, false},  // 404
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(marker);
+        const std::string path = std::string("/setup-") + c.name + ".sh";
+        if (c.served) {
+            ServeInstaller(path);
+        }
+        ServeDocument(Offer("1.0.1.0", server.Url(path), c.extra));
+
+        const Outcome outcome = Run();
+        EXPECT_EQ(RequestsFor(path), 1);
+        EXPECT_EQ(outcome.exited, c.runs);
+        EXPECT_EQ(c.runs ? InstallerRan() : fs::exists(marker), c.runs);
+        if (!c.runs) {
+            ASSERT_NE(frame->m_hWnd, nullptr);
+            EXPECT_TRUE(frame->GetLauncher()->IsWindowVisible()) << "the client runs on";
+            const std::string file = InstallerFile();
+            EXPECT_EQ(file.empty(), !c.served);
+            EXPECT_FALSE(!file.empty() && fs::exists(file)) << "a refused installer is deleted";
+        }
+    }
+}
+
+TEST_F(UpdateCheckTest, WithoutAnAddressNothingIsAsked) {
+    EXPECT_EQ(Run("").stage, Stage::Finished);
+    EXPECT_EQ(server.Connections(), 0);
+}
+
+TEST_F(UpdateCheckTest, AWorkingCopyThatCannotBeWrittenBesideTheProgramGoesToTheTemporaryFolder) {
+    const std::string blocked = env.ProgramFolder() + "/config.xml";
+    fs::create_directories(blocked + "/keep");
+    ServeDocument(Offer("1.0.1.0", ServeInstaller("/setup.sh")));
+
+    const Outcome outcome = Run();
+    EXPECT_TRUE(outcome.exited);
+    EXPECT_TRUE(InstallerRan());
+    EXPECT_TRUE(fs::is_directory(blocked + "/keep")) << "what stood there is untouched";
+    EXPECT_TRUE(fs::is_empty(temp)) << "the copy in the temporary folder is gone too";
+}
+
+}  // namespace
