@@ -113,14 +113,13 @@ bool IsGold(uint32_t rgb) {
     return ((rgb >> 16) & 0xFF) > 170 && ((rgb >> 8) & 0xFF) > 110 && (rgb & 0xFF) < 140;
 }
 
-// How many pixels of the area are bright: a page that has painted its text and pictures has many.
-int BrightPixels(const WindowRect& area) {
+// How many pixels of the area `matches` (every other one in each direction).
+int PixelsWhere(const WindowRect& area, bool (*matches)(uint32_t)) {
     const Screenshot shot = TakeScreenshot();
     int count = 0;
     for (int y = area.y; y < area.y + area.height; y += 2) {
         for (int x = area.x; x < area.x + area.width; x += 2) {
-            const uint32_t rgb = shot.Pixel(x, y);
-            count += ((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) + (rgb & 0xFF) > 450 ? 1 : 0;
+            count += matches(shot.Pixel(x, y)) ? 1 : 0;
         }
     }
     return count;
@@ -228,9 +227,11 @@ TEST_F(ClientRunTest, FromThePortalIntoTheGameAndOutOfTheProcess) {
     EXPECT_EQ(*game, (WindowRect{0, 0, TestDisplay::Get().Width(), TestDisplay::Get().Height()}))
         << "the game window fills the work area";
     EXPECT_EQ(site->Log().Count("GET /userinfo"), 0) << "an untagged program asks for no game URL";
-    // The game page has painted once its start screen's text and pictures show below the toolbar.
+    // The game page has painted once its start card's golden button shows below the toolbar (an empty
+    // page is white, one still drawing is black).
     const WindowRect page{game->x, game->y + 40, game->width, game->height - 40};
-    ASSERT_TRUE(WaitUntil([&] { return BrightPixels(page) > 400; }, 20s)) << "the game page did not show";
+    ASSERT_TRUE(WaitUntil([&] { return PixelsWhere(page, IsGold) > 1000; }, 20s))
+        << "the game page did not show";
     EXPECT_TRUE(SaveWindowPicture(*game, SCREENSHOT_DIR "/client-game.png"));
 
     Click(game->x + game->width - kCloseFromRight, game->y + kCloseFromTop);
