@@ -42,6 +42,7 @@
 #include <vector>
 
 #include "DemoSite.h"
+#include "SiteLog.h"
 
 extern char** environ;
 
@@ -504,60 +505,11 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-// The site's request log, which its worker threads write while the benchmark reads it.
-class SiteLog : public std::stringbuf {
-public:
-    std::string Text() {
-        std::lock_guard<std::recursive_mutex> guard(m_lock);
-        return str();
-    }
-
-protected:
-    int sync() override {
-        std::lock_guard<std::recursive_mutex> guard(m_lock);
-        return std::stringbuf::sync();
-    }
-    std::streamsize xsputn(const char* s, std::streamsize n) override {
-        std::lock_guard<std::recursive_mutex> guard(m_lock);
-        return std::stringbuf::xsputn(s, n);
-    }
-    int overflow(int c) override {
-        std::lock_guard<std::recursive_mutex> guard(m_lock);
-        return std::stringbuf::overflow(c);
-    }
-
-private:
-    std::recursive_mutex m_lock;  // the library's xsputn calls overflow
-};
-
-// Whether something listens on `port` already, on any address. The site's server library shares ports
-// (it binds with SO_REUSEPORT), so its own bind would succeed beside another copy of the demo site and
-// the client's requests would be spread over both; and a test bind without that option is refused for
-// the last run's closed connections alone, so the kernel's tables of listening sockets tell instead.
-bool PortTaken(int port) {
-    for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
-        std::ifstream file(table);
-        std::string line;
-        std::getline(file, line);  // the column titles
-        while (std::getline(file, line)) {
-            std::istringstream fields(line);
-            std::string slot, local, remote, state;
-            fields >> slot >> local >> remote >> state;
-            const size_t colon = local.rfind(':');
-            if (state == "0A" && colon != std::string::npos &&
-                std::strtol(local.c_str() + colon + 1, nullptr, 16) == port) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 // Serves the demo operator site on a thread of its own until the object goes.
 class ServedSite {
 public:
     ServedSite() : m_site(Options(), m_stream) {
-        m_port = PortTaken(kSitePort) ? -1 : m_site.Bind(kSitePort);
+        m_port = m_site.Bind(kSitePort);
         if (m_port < 0) {
             throw Failure("the demo site cannot listen on 127.0.0.1:" + std::to_string(kSitePort) +
                           ", which the client's embedded configuration names as its operator site: the "

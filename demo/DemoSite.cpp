@@ -3,6 +3,7 @@
 #include <httplib.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -82,6 +83,29 @@ std::string BaseUrl(const httplib::Request& request) {
     return "http://" + (host.empty() ? std::string("127.0.0.1:8631") : host);
 }
 
+// Whether something listens on `port` already, on any address. The site's server library shares ports
+// (it binds with SO_REUSEPORT), so its own bind would succeed beside another copy of the demo site and
+// the client's requests would be spread over both; and a test bind without that option is refused for
+// the last run's closed connections alone, so the kernel's tables of listening sockets tell instead.
+bool PortListening(int port) {
+    for (const char* table : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+        std::ifstream file(table);
+        std::string line;
+        std::getline(file, line);  // the column titles
+        while (std::getline(file, line)) {
+            std::istringstream fields(line);
+            std::string slot, local, remote, state;
+            fields >> slot >> local >> remote >> state;
+            const std::size_t colon = local.rfind(':');
+            if (state == "0A" && colon != std::string::npos &&
+                std::strtol(local.c_str() + colon + 1, nullptr, 16) == port) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 DemoSite::DemoSite(DemoSiteOptions options, std::ostream& log)
@@ -104,7 +128,7 @@ int DemoSite::Bind(int port) {
     if (port == 0) {
         return m_server->bind_to_any_port("127.0.0.1");
     }
-    return m_server->bind_to_port("127.0.0.1", port) ? port : -1;
+    return !PortListening(port) && m_server->bind_to_port("127.0.0.1", port) ? port : -1;
 }
 
 bool DemoSite::Run() {

@@ -31,7 +31,8 @@ public:
     DemoSite(const DemoSite&) = delete;
     DemoSite& operator=(const DemoSite&) = delete;
 
-    // Binds 127.0.0.1:`port` (0: any free port); the port, or -1 when it cannot be had.
+    // Binds 127.0.0.1:`port` (0: any free port); the port, or -1 when it cannot be had, also when
+    // something listens there already.
     int Bind(int port);
     // Serves until Stop; returns false when it could not.
     bool Run();

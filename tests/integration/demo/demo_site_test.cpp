@@ -159,7 +159,7 @@ TEST_F(DemoSiteTest, TheOfferedInstallerMatchesItsHashAndLeavesItsMark) {
     EXPECT_TRUE(std::filesystem::exists(options.installerMarker)) << "a path with a quote in it, too";
 }
 
-TEST_F(DemoSiteTest, ItListensOnTheLoopbackAddressOnly) {
+TEST_F(DemoSiteTest, ItListensOnTheLoopbackAddressOnlyAndAloneOnItsPort) {
     Start();
     std::ifstream table("/proc/net/tcp");
     std::string line;
@@ -175,6 +175,11 @@ TEST_F(DemoSiteTest, ItListensOnTheLoopbackAddressOnly) {
         }
     }
     EXPECT_EQ(listening, std::vector<std::string>{"0100007F"}) << "127.0.0.1, and no other address";
+
+    // The server library would share the port with a second copy, which would then take half the requests.
+    std::ostringstream otherLog;
+    DemoSite other(DemoSiteOptions{}, otherLog);
+    EXPECT_EQ(other.Bind(m_port), -1) << "a port another site listens on is taken";
 }
 
 TEST(DemoSite, TheShippedSiteHasWhatTheClientLooksFor) {
