@@ -1,8 +1,5 @@
 #include "app/UpdateCheck.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "app/VersionDocument.h"
 #include "browser/ClientMessages.h"
 #include "config/ClientConfig.h"
@@ -14,17 +11,6 @@
 #include "platform/base/text.h"
 #include "platform/os/process.h"
 #include "util/Version.h"
-
-namespace {
-
-bool EqualHex(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-}  // namespace
 
 CUpdateCheck::CUpdateCheck(CDownloadThread& downloads, HWND notifyWnd, std::wstring folder)
     : m_downloads(downloads), m_hNotifyWnd(notifyWnd), m_strFolder(std::move(folder)) {}
@@ -69,11 +55,9 @@ void CUpdateCheck::OnVersionReady(int id) {
     const std::wstring copy = WriteWorkingCopy(bytes);
     if (!copy.empty()) {
         CheckVersionDocument(copy);
-    }
-    m_downloads.m_hWorkEvent.Set();  // starts the installer's download, when one was queued
-    if (!copy.empty()) {
         platform::RemoveFile(platform::WideToUtf8(copy));
     }
+    m_downloads.m_hWorkEvent.Set();  // starts the installer's download, when one was queued
     platform::RemoveFile(local);
 }
 
@@ -115,17 +99,17 @@ THREAD_PARAM_DOWN CUpdateCheck::Result(int id) {
 }
 
 std::wstring CUpdateCheck::WriteWorkingCopy(const std::string& bytes) const {
-    const std::string name = platform::WideToUtf8(kWorkingCopyName);
-    const std::string beside = platform::WideToUtf8(m_strFolder) + "/" + name;
+    const std::string beside = platform::WideToUtf8(m_strFolder) + "/" + kWorkingCopyName;
     if (platform::WriteFileAtomically(beside, bytes, 0644)) {
         return platform::Utf8ToWide(beside);
     }
     // A program folder the user may not write to; named by the process, as several clients may check.
     const std::string temp = platform::ExpandEnvironmentStrings("%TEMP%") + "/velmora-" +
-                             std::to_string(platform::CurrentProcessId()) + "-" + name;
+                             std::to_string(platform::CurrentProcessId()) + "-" + kWorkingCopyName;
     return platform::WriteFileAtomically(temp, bytes, 0600) ? platform::Utf8ToWide(temp) : std::wstring();
 }
 
 bool CUpdateCheck::IsTrustedInstaller(const std::string& path, const std::wstring& sha256) {
-    return sha256.empty() || EqualHex(platform::Sha256FileHex(path), platform::WideToUtf8(sha256));
+    return sha256.empty() ||
+           platform::EqualsIgnoreCase(platform::Utf8ToWide(platform::Sha256FileHex(path)), sha256);
 }

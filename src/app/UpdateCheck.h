@@ -20,7 +20,7 @@ public:
     // A larger version document is refused unread.
     static constexpr std::uint64_t kMaxDocumentBytes = 1024 * 1024;
     // The name of the document's working copy.
-    static constexpr const wchar_t* kWorkingCopyName = L"config.xml";
+    static constexpr char kWorkingCopyName[] = "config.xml";
 
     // `downloads` and `notifyWnd` outlive the check. The working copy goes to `folder` (the program's
     // own), or to the temporary folder when it cannot be written there.
@@ -52,4 +52,3 @@ private:
     std::wstring m_strFolder;
     Stage m_stage = Stage::Idle;
 };
-
