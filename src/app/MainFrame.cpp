@@ -8,6 +8,7 @@
 #include "platform/base/files.h"
 #include "platform/base/resources.h"
 #include "platform/base/text.h"
+#include "platform/ui/message_loop.h"
 #include "platform/ui/win_api.h"
 #include "platform/ui/window_system.h"
 #include "skin/SkinDocument.h"
@@ -23,6 +24,14 @@ constexpr DWORD kSkinWindowStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;  // 0
 constexpr UINT kTrayFlags = platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP;
 constexpr LPARAM kTrayLeftDown = WM_LBUTTONDOWN;
 constexpr LPARAM kTrayRightDown = WM_RBUTTONDOWN;
+
+// What destroys windows or ends the client: run inside a nested loop (a message box the skin loader
+// opened while the frame was being built, a tray menu), it would pull the frame's objects from under the
+// code that opened the loop.
+bool DestroysWindows(UINT message, WPARAM wParam) {
+    return message == WM_INSTALLER_READY || message == WM_GAME_CLOSED || message == WM_CLOSE ||
+           (message == WM_COMMAND && LOWORD(wParam) == CMainFrame::ID_APP_EXIT);
+}
 
 bool IsSurrogatePairCharacter(wchar_t c) {
     return static_cast<std::uint32_t>(c) > 0xFFFF;
@@ -251,6 +260,10 @@ void CMainFrame::PostNcDestroy() {
 }
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (DestroysWindows(message, wParam) && platform::InNestedLoop()) {
+        platform::DeferToOuterLoop(MSG{m_hWnd, message, wParam, lParam, 0, {}});
+        return 0;
+    }
     switch (message) {
         case WM_TRAY_NOTIFY:
             OnTrayNotify(lParam);

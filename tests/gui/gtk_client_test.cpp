@@ -161,11 +161,12 @@ protected:
             StopProgram(pid, 3s);
         }
     }
-    void Start(const std::string& fileName, std::vector<std::string> arguments = {}) {
+    void Start(const std::string& fileName, std::vector<std::string> arguments = {},
+               const char* build = TEST_CLIENT_PATH) {
         const std::string folder = user.ProgramFolder();
         std::filesystem::create_directories(folder);
         program = folder + "/" + fileName;
-        std::filesystem::copy_file(TEST_CLIENT_PATH, program);
+        std::filesystem::copy_file(build, program);
         arguments.insert(arguments.begin(), program);
         pid = StartProgram(arguments, user.Path("client.log"));
         ASSERT_GT(pid, 0);
@@ -284,6 +285,35 @@ TEST_F(ClientUpdateTest, ANewerVersionOnTheSiteIsInstalledAndTheClientMakesWayFo
     EXPECT_EQ(ShownTrayIcons(), 0);
     EXPECT_FALSE(ShownWindow(kLauncherTitle, true)) << "no window is left behind";
     EXPECT_FALSE(std::filesystem::exists(user.ProgramFolder() + "/config.xml"));
+}
+
+// The installer arrives while the box of a picture missing from the build is open, that is while the
+// frame is still building the launcher: it runs once the box is answered, and the client ends cleanly.
+TEST_F(ClientUpdateTest, AnInstallerArrivingWhileTheSkinsFailureBoxIsOpenRunsOnceItIsAnswered) {
+    Start("velmora", {}, TEST_CLIENT_MISSING_PICTURE_PATH);
+    ASSERT_TRUE(WaitUntil([&] { return ShownWindow("Error", true).has_value(); }, 30s))
+        << "no box for the missing picture; " << ClientLog();
+    const std::string cached = user.CacheHome() + "/Velmora/urlcache";
+    const auto installerCached = [&] {
+        std::error_code error;
+        for (auto it = std::filesystem::recursive_directory_iterator(cached, error);
+             it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+            if (it->path().filename() == "velmora-setup-1.0.1.0.sh") {
+                return true;
+            }
+        }
+        return false;
+    };
+    ASSERT_TRUE(WaitUntil(installerCached, 20s)) << "site: " << site->Log().Text();
+    EXPECT_FALSE(HasExited(pid)) << "nothing ends while the box is open; " << ClientLog();
+    EXPECT_TRUE(ShownWindow("Error", true)) << "the box is still there";
+
+    RunXdotool({"key", "Return"});
+    EXPECT_EQ(WaitForEnd(30s), 0) << "the client ends for its installer; " << ClientLog();
+    ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(marker); }, 10s))
+        << "the installer did not run";
+    EXPECT_EQ(ReadWholeFile(marker), "installed 1.0.1.0\n");
+    EXPECT_FALSE(ShownWindow("Error", true));
 }
 
 }  // namespace

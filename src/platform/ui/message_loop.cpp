@@ -58,6 +58,16 @@ int WaitTimeoutMs() {
     return *due <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(*due - now, 60000));
 }
 
+// Nested loops running now, on the UI thread.
+int g_nestedLoops = 0;
+
+struct NestedLoopScope {
+    NestedLoopScope() { ++g_nestedLoops; }
+    ~NestedLoopScope() { --g_nestedLoops; }
+    NestedLoopScope(const NestedLoopScope&) = delete;
+    NestedLoopScope& operator=(const NestedLoopScope&) = delete;
+};
+
 void WireWaker() {
     MessageQueue::Instance().SetWaker([] { GetBackend().Wake(); });
 }
@@ -79,7 +89,7 @@ bool DispatchNow(MSG& msg) {
 bool PumpOne() {
     MessageQueue& queue = MessageQueue::Instance();
     MSG msg{};
-    if (queue.TakePosted(msg)) {
+    if (queue.TakePosted(msg, g_nestedLoops == 0)) {
         Dispatch(msg);
         return true;
     }
@@ -113,6 +123,7 @@ int RunMessageLoop() {
 }
 
 void RunModalLoop(const std::function<bool()>& done) {
+    NestedLoopScope nested;
     WireWaker();
     MessageQueue& queue = MessageQueue::Instance();
     while (!done() && !queue.QuitPending()) {
@@ -120,6 +131,14 @@ void RunModalLoop(const std::function<bool()>& done) {
             GetBackend().WaitForEvents(WaitTimeoutMs());
         }
     }
+}
+
+bool InNestedLoop() {
+    return g_nestedLoops > 0;
+}
+
+void DeferToOuterLoop(const MSG& msg) {
+    MessageQueue::Instance().Hold(msg);
 }
 
 }  // namespace platform

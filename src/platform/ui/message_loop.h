@@ -24,4 +24,10 @@ int RunMessageLoop();
 // stays pending for the outer loop.
 void RunModalLoop(const std::function<bool()>& done);
 
+// True while a nested loop runs. Whoever opened it returns into its own objects afterwards, so a handler
+// that would destroy windows or end the program must not run then.
+bool InNestedLoop();
+// Hands `msg` out again once no nested loop runs, before anything posted meanwhile.
+void DeferToOuterLoop(const MSG& msg);
+
 }  // namespace platform

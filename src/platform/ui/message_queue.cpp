@@ -40,7 +40,12 @@ void MessageQueue::PostQuit(int exitCode) {
     }
 }
 
-bool MessageQueue::TakePosted(MSG& msg) {
+bool MessageQueue::TakePosted(MSG& msg, bool withHeld) {
+    if (withHeld && !m_held.empty()) {
+        msg = m_held.front();
+        m_held.pop_front();
+        return true;
+    }
     std::lock_guard<std::mutex> guard(m_lock);
     if (m_posted.empty()) {
         return false;
@@ -48,6 +53,10 @@ bool MessageQueue::TakePosted(MSG& msg) {
     msg = m_posted.front();
     m_posted.pop_front();
     return true;
+}
+
+void MessageQueue::Hold(const MSG& msg) {
+    m_held.push_back(msg);
 }
 
 bool MessageQueue::HasPosted() {
@@ -151,6 +160,7 @@ void MessageQueue::Reset() {
         m_posted.clear();
         m_quit.reset();
     }
+    m_held.clear();
     m_timers.clear();
     m_tasks.clear();
 }

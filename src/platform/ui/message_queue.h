@@ -24,8 +24,11 @@ public:
     bool Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void PostQuit(int exitCode);
 
-    // UI thread. Takes the oldest posted message.
-    bool TakePosted(MSG& msg);
+    // UI thread. Takes the oldest posted message; with `withHeld`, messages held for the outermost loop
+    // come first, as they were posted before anything still waiting.
+    bool TakePosted(MSG& msg, bool withHeld = true);
+    // UI thread. Keeps `msg` until TakePosted is called with `withHeld`.
+    void Hold(const MSG& msg);
     bool HasPosted();
     // A quit request, once taken, is forgotten: a nested loop that saw it leaves and hands it on.
     bool TakeQuit(int& exitCode);
@@ -67,6 +70,7 @@ private:
     std::deque<MSG> m_posted;
     std::optional<int> m_quit;
     std::function<void()> m_waker;
+    std::deque<MSG> m_held;  // UI-thread only
 
     std::map<std::pair<HWND, UINT_PTR>, Timer> m_timers;
     std::map<TaskId, Task> m_tasks;

@@ -254,6 +254,28 @@ TEST_F(MainFrameTest, TheTrayMenuShowsTheWindowExitsOrDoesNothing) {
     }
 }
 
+TEST_F(MainFrameTest, WhatEndsTheClientWaitsUntilNoNestedLoopRuns) {
+    const struct {
+        UINT message;
+        WPARAM wParam;
+    } cases[] = {{WM_COMMAND, CMainFrame::ID_APP_EXIT}, {WM_CLOSE, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        Start();
+        frameHwnd();
+        frame->PostMessage(c.message, c.wParam, 0);
+        int passes = 0;
+        // A message box's loop, say, opened by one of the frame's windows.
+        platform::RunModalLoop([&] { return ++passes > 1; });
+        EXPECT_TRUE(platform::IsWindow(frameHwnd())) << "nothing went while the nested loop ran";
+        EXPECT_NE(frame->GetLauncher(), nullptr);
+        PumpUntilIdle();
+        EXPECT_TRUE(Exited()) << "the outer loop ends the client";
+        frame.reset();
+        platform::MessageQueue::Instance().Reset();
+    }
+}
+
 TEST_F(MainFrameTest, ThePluginInstallerRunsOnlyWhenConfiguredAndThePluginIsMissing) {
     // The installer stands beside the program; the configured command brings its own separator.
     std::filesystem::create_directories(user.ProgramFolder());

@@ -19,6 +19,7 @@
 #include "platform/headless/headless.h"
 #include "platform/ui/message_loop.h"
 #include "platform/ui/message_queue.h"
+#include "platform/ui/native.h"
 #include "platform/ui/win_api.h"
 #include "platform/ui/window_system.h"
 #include "skin/SkinDocument.h"
@@ -98,12 +99,18 @@ protected:
         bool timedOut = false;
         auto& queue = platform::MessageQueue::Instance();
         auto task = queue.Schedule(20000, [&] { timedOut = true; });
-        platform::RunModalLoop([&] {
+        // The program's own loop, not a nested one, which would hold back the client's end.
+        const auto done = [&] {
             if (const CUpdateCheck* check = frame->GetUpdateCheck()) {
                 outcome.stage = check->GetStage();
             }
             return outcome.stage == Stage::Finished || frame->m_hWnd == nullptr || timedOut;
-        });
+        };
+        while (!done()) {
+            if (!platform::PumpOne()) {
+                platform::GetBackend().WaitForEvents(20);
+            }
+        }
         queue.Cancel(task);
         platform::PumpUntilIdle();
         outcome.exited = frame->m_hWnd == nullptr;

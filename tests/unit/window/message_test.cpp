@@ -152,6 +152,35 @@ TEST_F(WindowTest, ModalLoopRunsUntilDone) {
     EXPECT_EQ(wnd.Count(WM_PING), 2u);
 }
 
+TEST_F(WindowTest, AMessageDeferredInsideANestedLoopArrivesFirstOnceTheOuterLoopRuns) {
+    RecordingWnd wnd;
+    ASSERT_TRUE(wnd.CreatePopup(RECT{0, 0, 10, 10}));
+    PumpUntilIdle();
+    EXPECT_FALSE(platform::InNestedLoop());
+    wnd.PostMessage(WM_PING, 1);
+    wnd.PostMessage(WM_PING, 2);
+    platform::RunModalLoop([&] {
+        EXPECT_TRUE(platform::InNestedLoop());
+        if (wnd.Count(WM_PING) == 1) {
+            platform::DeferToOuterLoop(MSG{wnd.m_hWnd, WM_PING, 10, 0, 0, {}});
+        }
+        return wnd.Count(WM_PING) == 2;
+    });
+    EXPECT_EQ(wnd.Count(WM_PING), 2u) << "the deferred message waits while the nested loop runs";
+    wnd.PostMessage(WM_PING, 3);
+    platform::RunModalLoop([&] { return wnd.Count(WM_PING) == 3; });
+    EXPECT_EQ(wnd.Count(WM_PING), 3u) << "and in any nested loop after it";
+    wnd.PostMessage(WM_PING, 4);
+    PumpUntilIdle();
+    std::vector<WPARAM> order;
+    for (const auto& ping : wnd.Of(WM_PING)) {
+        order.push_back(ping.wParam);
+    }
+    EXPECT_EQ(order, (std::vector<WPARAM>{1, 2, 3, 10, 4}))
+        << "the outer loop hands it out before what was posted after it";
+    EXPECT_FALSE(platform::InNestedLoop());
+}
+
 TEST_F(WindowTest, DestroyingAWindowDestroysItsChildrenAndOwnedWindows) {
     RecordingWnd owner, owned, child;
     ASSERT_TRUE(owner.CreatePopup(RECT{0, 0, 100, 100}));
