@@ -9,6 +9,7 @@
 #include <map>
 #include <mutex>
 #include <sstream>
+#include <thread>
 
 #include "UserInfo.h"
 #include "platform/base/checksum.h"
@@ -132,10 +133,29 @@ int DemoSite::Bind(int port) {
 }
 
 bool DemoSite::Run() {
-    return m_server->listen_after_bind();
+    {
+        std::lock_guard<std::mutex> guard(m_runLock);
+        if (m_stopped) {
+            return false;
+        }
+        m_runBegun = true;
+    }
+    const bool served = m_server->listen_after_bind();
+    m_runEnded = true;
+    return served;
 }
 
 void DemoSite::Stop() {
+    {
+        std::lock_guard<std::mutex> guard(m_runLock);
+        m_stopped = true;
+        if (!m_runBegun) {
+            return;
+        }
+    }
+    while (!m_server->is_running() && !m_runEnded) {
+        std::this_thread::yield();
+    }
     m_server->stop();
 }
 

@@ -3,9 +3,11 @@
 // the signed user-info service that answers the game's address, the version document and an installer.
 // It listens on 127.0.0.1 only and writes one line per request ("GET /path 200") to its log.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <ostream>
 #include <string>
 
@@ -34,7 +36,7 @@ public:
     // Binds 127.0.0.1:`port` (0: any free port); the port, or -1 when it cannot be had, also when
     // something listens there already.
     int Bind(int port);
-    // Serves until Stop; returns false when it could not.
+    // Serves until Stop, from any thread; returns false when it could not, or when Stop came first.
     bool Run();
     void Stop();
 
@@ -52,4 +54,10 @@ private:
     DemoSiteOptions m_options;
     std::ostream& m_log;
     std::unique_ptr<httplib::Server> m_server;
+    // The server library forgets a stop that comes before its accept loop runs, which would leave Run
+    // serving for ever: Stop waits for that loop once Run has begun, and a Run after Stop never begins.
+    std::mutex m_runLock;
+    bool m_stopped = false;
+    bool m_runBegun = false;
+    std::atomic<bool> m_runEnded{false};
 };
