@@ -22,11 +22,13 @@ void CUpdateCheck::RequestVersionDocument() {
         return;
     }
     m_stage = Stage::AwaitingDocument;
-    QueueDownload(VersionDocumentUrl(document, platform::SecondsSince1970()), WM_VERSION_READY);
+    QueueDownload(VersionDocumentUrl(document, platform::SecondsSince1970()), WM_VERSION_READY, L"",
+                  kMaxDocumentBytes);
     m_downloads.m_hWorkEvent.Set();
 }
 
-void CUpdateCheck::QueueDownload(const std::wstring& url, UINT messageId, const std::wstring& extra) {
+void CUpdateCheck::QueueDownload(const std::wstring& url, UINT messageId, const std::wstring& extra,
+                                 std::uint64_t maxBytes) {
     if (url.empty()) {
         return;
     }
@@ -36,6 +38,7 @@ void CUpdateCheck::QueueDownload(const std::wstring& url, UINT messageId, const 
     req.strExtra = extra;
     req.nMsg = messageId;
     req.hNotifyWnd = m_hNotifyWnd;
+    req.nMaxBytes = maxBytes;
     m_downloads.AddRequest(req);
 }
 
@@ -68,7 +71,8 @@ void CUpdateCheck::CheckVersionDocument(const std::wstring& path) {
         !IsNewerVersion(offer.version) || offer.url.empty()) {
         return;
     }
-    QueueDownload(offer.url, WM_INSTALLER_READY, offer.sha256);
+    // The offered size is the most the downloader accepts, and the installer must have exactly that many.
+    QueueDownload(offer.url, WM_INSTALLER_READY, offer.sha256, offer.size);
     m_stage = Stage::AwaitingInstaller;
 }
 
@@ -79,7 +83,7 @@ bool CUpdateCheck::OnInstallerReady(int id) {
     if (installer.empty()) {
         return false;
     }
-    if (!IsTrustedInstaller(installer, record.strExtra)) {
+    if (!IsTrustedInstaller(installer, record)) {
         platform::RemoveFile(installer);
         return false;
     }
@@ -109,7 +113,11 @@ std::wstring CUpdateCheck::WriteWorkingCopy(const std::string& bytes) const {
     return platform::WriteFileAtomically(temp, bytes, 0600) ? platform::Utf8ToWide(temp) : std::wstring();
 }
 
-bool CUpdateCheck::IsTrustedInstaller(const std::string& path, const std::wstring& sha256) {
-    return sha256.empty() ||
-           platform::EqualsIgnoreCase(platform::Utf8ToWide(platform::Sha256FileHex(path)), sha256);
+bool CUpdateCheck::IsTrustedInstaller(const std::string& path, const THREAD_PARAM_DOWN& record) {
+    std::uint64_t size = 0;
+    const bool sized =
+        record.nMaxBytes == 0 || (platform::GetFileSize(path, size) && size == record.nMaxBytes);
+    const std::wstring& sha256 = record.strExtra;
+    return sized && (sha256.empty() ||
+                     platform::EqualsIgnoreCase(platform::Utf8ToWide(platform::Sha256FileHex(path)), sha256));
 }

@@ -17,7 +17,7 @@ class CUpdateCheck {
 public:
     enum class Stage { Idle, AwaitingDocument, AwaitingInstaller, Finished, InstallerStarted };
 
-    // A larger version document is refused unread.
+    // A longer version document fails while it arrives.
     static constexpr std::uint64_t kMaxDocumentBytes = 1024 * 1024;
     // The name of the document's working copy.
     static constexpr char kWorkingCopyName[] = "config.xml";
@@ -29,8 +29,10 @@ public:
     // Asks for the configured version document, with the time as its query so no cache answers.
     void RequestVersionDocument();
     // Queues a download into the URL cache that reports `messageId`; nothing for an empty URL. The
-    // downloader is not woken: the caller signals it. `extra` travels with the request.
-    void QueueDownload(const std::wstring& url, UINT messageId, const std::wstring& extra = L"");
+    // downloader is not woken: the caller signals it. `extra` travels with the request; a download
+    // longer than `maxBytes` fails (0: the downloader's own limit).
+    void QueueDownload(const std::wstring& url, UINT messageId, const std::wstring& extra = L"",
+                       std::uint64_t maxBytes = 0);
     // The version document's request `id` ended.
     void OnVersionReady(int id);
     // Queues the installer when the document at `path` offers a newer version.
@@ -44,8 +46,8 @@ private:
     THREAD_PARAM_DOWN Result(int id);
     // The document's bytes written to the working copy; its path, or empty when it could not be written.
     std::wstring WriteWorkingCopy(const std::string& bytes) const;
-    // The installer matches the digest the document gave, or the document gave none.
-    static bool IsTrustedInstaller(const std::string& path, const std::wstring& sha256);
+    // The installer matches the digest and the size the document gave, or the document gave none.
+    static bool IsTrustedInstaller(const std::string& path, const THREAD_PARAM_DOWN& record);
 
     CDownloadThread& m_downloads;
     HWND m_hNotifyWnd;

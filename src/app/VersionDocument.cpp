@@ -2,8 +2,22 @@
 
 #include <tinyxml.h>
 
+#include <charconv>
+#include <cstring>
+
 #include "platform/base/text.h"
 #include "util/XmlBytes.h"
+
+namespace {
+
+// Digits only: a sign, blanks or a unit would mean the operator wrote something else than a byte count.
+bool ParseSize(const char* text, std::uint64_t& size) {
+    const char* end = text + std::strlen(text);
+    const auto [stop, error] = std::from_chars(text, end, size);
+    return error == std::errc() && stop == end && size > 0;
+}
+
+}  // namespace
 
 bool ParseClientOffer(const std::string& bytes, ClientOffer& offer) {
     TiXmlDocument document;
@@ -26,7 +40,9 @@ bool ParseClientOffer(const std::string& bytes, ClientOffer& offer) {
     offer.version = text("version");
     offer.url = text("url");
     offer.sha256 = text("sha256");
-    return true;
+    const char* size = client->Attribute("size");
+    offer.size = 0;
+    return size == nullptr || ParseSize(size, offer.size);
 }
 
 std::wstring VersionDocumentUrl(const std::wstring& configParam, std::int64_t seconds) {

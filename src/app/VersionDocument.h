@@ -6,13 +6,15 @@
 #include <string>
 
 struct ClientOffer {
-    std::wstring version;  // dotted, "1.0.0.2"
-    std::wstring url;      // the installer
-    std::wstring sha256;   // the installer's digest in hexadecimal; empty when the document gives none
+    std::wstring version;    // dotted, "1.0.0.2"
+    std::wstring url;        // the installer
+    std::wstring sha256;     // the installer's digest in hexadecimal; empty when the document gives none
+    std::uint64_t size = 0;  // the installer's exact size in bytes; 0 when the document gives none
 };
 
 // The first CLIENT child of the root of the document in `bytes`; false when they are not a well-formed
-// document or its root has no CLIENT. Absent attributes give empty texts.
+// document, its root has no CLIENT, or that gives a size that is not a positive decimal number of bytes.
+// Absent attributes give empty texts.
 bool ParseClientOffer(const std::string& bytes, ClientOffer& offer);
 
 // The address the version document is asked for at `seconds` since 1970: the configured one, a question

@@ -94,16 +94,17 @@ bool CDownloadThread::Attempt(const THREAD_PARAM_DOWN& req, std::wstring& path) 
     platform::UrlCache cache = platform::UrlCache::Default();
     // Always a fresh copy: whatever the cache holds for the URL goes first.
     cache.Delete(url);
+    const std::uint64_t maxBytes = req.nMaxBytes != 0 ? req.nMaxBytes : platform::kDefaultMaxDownloadBytes;
     if (req.strSavePath.empty()) {
         std::string cached;
-        if (!platform::UrlDownloadToCacheFile(url, cache, cached)) {
+        if (!platform::UrlDownloadToCacheFile(url, cache, cached, maxBytes)) {
             return false;
         }
         path = platform::Utf8ToWide(cached);
         return true;
     }
     const std::string target = platform::ExpandEnvironmentStrings(platform::WideToUtf8(req.strSavePath));
-    if (!AlreadyDownloaded(target, req.nFileSize) && !platform::UrlDownloadToFile(url, target)) {
+    if (!AlreadyDownloaded(target, req.nFileSize) && !platform::UrlDownloadToFile(url, target, maxBytes)) {
         return false;
     }
     path = platform::Utf8ToWide(target);

@@ -4,6 +4,7 @@
 // message to its window when done. The owner queues with AddRequest, then sets m_hWorkEvent; one signal
 // makes the worker take everything queued then and anything added while it works.
 
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -23,6 +24,9 @@ struct THREAD_PARAM_DOWN {
     BOOL bRetry = FALSE;       // try again (up to 100 attempts, a second apart) instead of failing
     int nReserved = 0;         // carried unchanged
     HWND hNotifyWnd = nullptr;
+    // The largest answer accepted, in bytes; 0: the downloads' own limit of 512 MiB. A longer answer
+    // fails as it arrives.
+    std::uint64_t nMaxBytes = 0;
 };
 
 class CDownloadThread final : public CThreadBase {

@@ -63,3 +63,32 @@ TEST(VersionDocument, IsAskedForWithTheTimeAfterAQuestionMarkEvenAfterAQuery) {
     EXPECT_EQ(VersionDocumentUrl(L"http://h/ver.xml", 2147483648), L"http://h/ver.xml?2147483648")
         << "past 2038 the stamp goes on counting";
 }
+
+TEST(VersionDocument, TheInstallersSizeIsAPositiveCountOfBytesOrTheOfferIsRefused) {
+    const struct {
+        const char* attribute;  // null: no size attribute
+        bool offered;
+        std::uint64_t size;
+    } cases[] = {
+        {nullptr, true, 0},
+        {"1048576", true, 1048576},
+        {"18446744073709551615", true, 18446744073709551615u},
+        {"18446744073709551616", false, 0},  // does not fit
+        {"0", false, 0},
+        {"", false, 0},
+        {"-1", false, 0},
+        {"+5", false, 0},
+        {" 5", false, 0},
+        {"5kB", false, 0},
+        {"1e6", false, 0},
+    };
+    for (const auto& c : cases) {
+        const std::string size = c.attribute != nullptr ? std::string(" size='") + c.attribute + "'" : "";
+        const std::string document = "<V><CLIENT version='1.0.1.0' url='http://h/a'" + size + "/></V>";
+        ClientOffer offer;
+        EXPECT_EQ(ParseClientOffer(document, offer), c.offered) << document;
+        if (c.offered) {
+            EXPECT_EQ(offer.size, c.size) << document;
+        }
+    }
+}

@@ -18,6 +18,11 @@ HttpLimits& Limits() {
     return limits;
 }
 
+std::string& TrustedCaFile() {
+    static std::string path;
+    return path;
+}
+
 }  // namespace
 
 HttpLimits GetHttpLimits() {
@@ -28,6 +33,16 @@ HttpLimits GetHttpLimits() {
 void SetHttpLimits(const HttpLimits& limits) {
     std::lock_guard<std::mutex> guard(LimitsLock());
     Limits() = limits;
+}
+
+std::string GetHttpTrustedCaFile() {
+    std::lock_guard<std::mutex> guard(LimitsLock());
+    return TrustedCaFile();
+}
+
+void SetHttpTrustedCaFile(const std::string& path) {
+    std::lock_guard<std::mutex> guard(LimitsLock());
+    TrustedCaFile() = path;
 }
 
 HttpResponse HttpGet(const std::string& url) {

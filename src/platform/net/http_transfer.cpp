@@ -44,9 +44,13 @@ UrlPart GetPart(CURLU* url, CURLUPart which) {
     return UrlPart(part);
 }
 
-// The URL exactly as libcurl will request it, or null when it is not an absolute http:// URL with a host.
-// The scheme must be written out: libcurl would otherwise guess one for a bare host name.
-UrlHandle ParsePlainHttpUrl(const std::string& text) {
+bool IsScheme(const UrlPart& scheme, const char* name) {
+    return scheme && curl_strequal(scheme.get(), name) != 0;
+}
+
+// The URL exactly as libcurl will request it, or null when it is not an absolute http:// or https:// URL
+// with a host. The scheme must be written out: libcurl would otherwise guess one for a bare host name.
+UrlHandle ParseHttpUrl(const std::string& text) {
     EnsureCurlReady();
     UrlHandle url(curl_url());
     if (!url || curl_url_set(url.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK) {
@@ -54,10 +58,16 @@ UrlHandle ParsePlainHttpUrl(const std::string& text) {
     }
     UrlPart scheme = GetPart(url.get(), CURLUPART_SCHEME);
     UrlPart host = GetPart(url.get(), CURLUPART_HOST);
-    if (!scheme || !host || host.get()[0] == '\0' || curl_strequal(scheme.get(), "http") == 0) {
+    if (!(IsScheme(scheme, "http") || IsScheme(scheme, "https")) || !host || host.get()[0] == '\0') {
         return nullptr;
     }
     return url;
+}
+
+// A page asked for over https:// must not be swapped for one that anybody on the way could read or
+// change, so its redirects stay on https://; a page asked for over http:// may move up to https://.
+const char* RedirectProtocols(CURLU* url) {
+    return IsScheme(GetPart(url, CURLUPART_SCHEME), "https") ? "https" : "http,https";
 }
 
 struct SinkContext {
@@ -123,8 +133,8 @@ bool Configure(CURL* easy, CURLU* url, curl_slist* headers, const HttpLimits& li
     bool ok = curl_easy_setopt(easy, CURLOPT_CURLU, url) == CURLE_OK;
     // Signals (the alarm some resolvers time out with) are not safe in a multi-threaded program.
     ok = ok && curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
-    ok = ok && curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http") == CURLE_OK;
-    ok = ok && curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http") == CURLE_OK;
+    ok = ok && curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK;
+    ok = ok && curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, RedirectProtocols(url)) == CURLE_OK;
     ok = ok && curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
     ok = ok && curl_easy_setopt(easy, CURLOPT_MAXREDIRS, kMaxRedirects) == CURLE_OK;
     // Operators' servers have always seen this agent and may answer by it.
@@ -144,23 +154,38 @@ bool Configure(CURL* easy, CURLU* url, curl_slist* headers, const HttpLimits& li
     return ok;
 }
 
+// Both checks are libcurl's defaults; they are set here so that nobody takes them for optional. A
+// certificate that fails them fails the transfer.
+bool ConfigureCertificateChecks(CURL* easy, const std::string& extraCaFile) {
+    bool ok = curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L) == CURLE_OK;
+    ok = ok && curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L) == CURLE_OK;
+    if (ok && !extraCaFile.empty()) {
+        // CURLOPT_CAINFO replaces only the built-in CA bundle file. The built-in CA directory
+        // (CURLOPT_CAPATH, /etc/ssl/certs, which ca-certificates keeps hashed beside that bundle) stays
+        // in effect, and OpenSSL consults both, so the system's CAs are still trusted beside this one.
+        ok = curl_easy_setopt(easy, CURLOPT_CAINFO, extraCaFile.c_str()) == CURLE_OK;
+    }
+    return ok;
+}
+
 }  // namespace
 
-bool IsPlainHttpUrl(const std::string& url) {
-    return ParsePlainHttpUrl(url) != nullptr;
+bool IsHttpUrl(const std::string& url) {
+    return ParseHttpUrl(url) != nullptr;
 }
 
 HttpTransferResult RunHttpTransfer(const std::string& text, const HttpLimits& limits,
                                    const HttpBodySink& sink) {
     HttpTransferResult result;
-    UrlHandle url = ParsePlainHttpUrl(text);
+    UrlHandle url = ParseHttpUrl(text);
     if (!url) {
         return result;
     }
     EasyHandle easy(curl_easy_init());
     HeaderList headers = NoCacheHeaders();
     SinkContext context{&sink, easy.get(), limits};
-    if (!easy || !headers || !Configure(easy.get(), url.get(), headers.get(), limits, context)) {
+    if (!easy || !headers || !Configure(easy.get(), url.get(), headers.get(), limits, context) ||
+        !ConfigureCertificateChecks(easy.get(), GetHttpTrustedCaFile())) {
         return result;
     }
     result.completed = curl_easy_perform(easy.get()) == CURLE_OK;

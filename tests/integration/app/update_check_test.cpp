@@ -17,6 +17,7 @@
 #include "platform/base/paths.h"
 #include "platform/base/text.h"
 #include "platform/headless/headless.h"
+#include "platform/net/url_cache.h"
 #include "platform/ui/message_loop.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/native.h"
@@ -147,6 +148,25 @@ protected:
         return platform::WideToUtf8(record.strUrl);
     }
 
+    // Serves `target` without end, in pieces, as a broken or hostile server might.
+    void ServeEndlessly(const std::string& target) {
+        server.Get(target, [](const httplib::Request&, httplib::Response& response) {
+            response.set_chunked_content_provider("application/octet-stream",
+                                                  [](std::size_t, httplib::DataSink& sink) {
+                                                      const std::string piece(64 * 1024, 'x');
+                                                      return sink.write(piece.data(), piece.size());
+                                                  });
+        });
+    }
+    // Neither a cache entry for `url` nor a half-written download is left.
+    static bool LeftNothingOf(const std::string& url) {
+        const platform::UrlCache cache = platform::UrlCache::Default();
+        std::string path;
+        std::error_code error;
+        const fs::path downloads = cache.Folder() + "/tmp";
+        return !cache.Lookup(url, path) && (!fs::exists(downloads) || fs::is_empty(downloads, error));
+    }
+
     FixedWallClock clock;
     std::string temp = env.Path("temp");
     std::string marker = env.Path("installed");
@@ -238,6 +258,45 @@ TEST_F(UpdateCheckTest, AnInstallerRunsOnlyWhenItArrivedAndMatchesTheDigestTheDo
             EXPECT_FALSE(!file.empty() && fs::exists(file)) << "a refused installer is deleted";
         }
     }
+}
+
+TEST_F(UpdateCheckTest, AnswersLongerThanOfferedFailAsTheyArriveAndAnInstallerMustHaveTheOfferedSize) {
+    const std::size_t length = Script().size();
+    const struct {
+        const char* name;
+        std::size_t size;
+        bool endless;
+        bool runs;
+    } cases[] = {
+        {"exact", length, false, true},
+        {"longer", length - 1, false, false},
+        {"shorter", length + 1, false, false},
+        {"endless", 4096, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(marker);
+        const std::string path = std::string("/setup-") + c.name + ".sh";
+        if (c.endless) {
+            ServeEndlessly(path);
+        } else {
+            ServeInstaller(path);
+        }
+        ServeDocument(Offer("1.0.1.0", server.Url(path), " size='" + std::to_string(c.size) + "'"));
+
+        const Outcome outcome = Run();
+        EXPECT_EQ(outcome.exited, c.runs);
+        EXPECT_EQ(c.runs ? InstallerRan() : fs::exists(marker), c.runs);
+        if (!c.runs) {
+            EXPECT_TRUE(LeftNothingOf(server.Url(path)));
+        }
+    }
+}
+
+TEST_F(UpdateCheckTest, AnEndlessVersionDocumentFailsAsItArrives) {
+    ServeEndlessly("/ver.xml?" + std::to_string(kNow));
+    EXPECT_EQ(Run().stage, Stage::Finished);
+    EXPECT_TRUE(LeftNothingOf(server.Url("/ver.xml?" + std::to_string(kNow))));
 }
 
 TEST_F(UpdateCheckTest, WithoutAnAddressNothingIsAsked) {

@@ -1,6 +1,6 @@
 #pragma once
-// What every test against the test server shares: the default limits before and after it, and no proxy
-// from the machine's environment between the client and 127.0.0.1.
+// What every test against the test server shares: the default limits and no extra trusted CA before and
+// after it, and no proxy from the machine's environment between the client and 127.0.0.1.
 
 #include <gtest/gtest.h>
 
@@ -15,9 +15,14 @@ class HttpFixture : public ::testing::Test {
 protected:
     HttpFixture() {
         env.Set("no_proxy", "127.0.0.1");
-        platform::SetHttpLimits(platform::HttpLimits{});
+        ResetHttpService();
     }
-    ~HttpFixture() override { platform::SetHttpLimits(platform::HttpLimits{}); }
+    ~HttpFixture() override { ResetHttpService(); }
+
+    static void ResetHttpService() {
+        platform::SetHttpLimits(platform::HttpLimits{});
+        platform::SetHttpTrustedCaFile("");
+    }
 
     // Time-outs short enough for a test to wait them out.
     static void ShortenTimeouts() {

@@ -1,7 +1,7 @@
 #pragma once
-// A cpp-httplib server on 127.0.0.1 at an ephemeral port for one test. Handlers are registered by exact
-// path, also while it runs; every request and every accepted connection is recorded, so a test can tell
-// "nothing reached the server" from "the server answered nothing".
+// A cpp-httplib server on 127.0.0.1 at an ephemeral port for one test, speaking http or https. Handlers
+// are registered by exact path, also while it runs; every request and every accepted connection is
+// recorded, so a test can tell "nothing reached the server" from "the server answered nothing".
 
 #include <httplib.h>
 
@@ -10,10 +10,13 @@
 #include <condition_variable>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+class TestCertificateAuthority;
 
 class TestHttpServer final {
 public:
@@ -26,15 +29,17 @@ public:
         httplib::Headers headers;
     };
 
-    // Returns once the server accepts connections.
+    // Both return once the server accepts connections. The second speaks https with the certificate for
+    // 127.0.0.1 that `issuer` signed.
     TestHttpServer();
+    explicit TestHttpServer(const TestCertificateAuthority& issuer);
     // Wakes handlers that are waiting in WaitWhileRunning, then stops the server.
     ~TestHttpServer();
     TestHttpServer(const TestHttpServer&) = delete;
     TestHttpServer& operator=(const TestHttpServer&) = delete;
 
     int Port() const { return m_port; }
-    // "http://127.0.0.1:<port>" followed by `path`.
+    // "http://127.0.0.1:<port>" or "https://127.0.0.1:<port>" followed by `path`.
     std::string Url(const std::string& path) const;
 
     // Answers GET requests whose target is exactly `target`; other targets get 404.
@@ -49,7 +54,10 @@ public:
 private:
     class CountingQueue;
 
-    httplib::Server m_server;
+    TestHttpServer(std::unique_ptr<httplib::Server> server, std::string scheme);
+
+    std::unique_ptr<httplib::Server> m_server;
+    std::string m_scheme;
     std::thread m_thread;
     int m_port = -1;
     std::atomic<int> m_connections{0};

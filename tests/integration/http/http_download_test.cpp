@@ -55,9 +55,41 @@ TEST_F(HttpDownloadTest, AnErrorPageOrABrokenTransferLeavesTheTargetAlone) {
     EXPECT_FALSE(UrlDownloadToFile(server.Url("/nowhere"), target));
     ServePartialPage("/cut", "#!/bin/sh\n", Cutoff::Drop);
     EXPECT_FALSE(UrlDownloadToFile(server.Url("/cut"), target));
-    EXPECT_FALSE(UrlDownloadToFile("https://127.0.0.1/files/setup.run", target));
+    EXPECT_FALSE(
+        UrlDownloadToFile("https://127.0.0.1:" + std::to_string(server.Port()) + "/files/setup.run", target))
+        << "the handshake fails: this server speaks no TLS";
     EXPECT_EQ(ReadWholeFile(target), "old installer");
     EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"setup.run"});
+}
+
+TEST_F(HttpDownloadTest, AnAnswerLongerThanTheLimitFailsAsItArrivesAndChangesNothing) {
+    server.Get("/endless", [](const httplib::Request&, httplib::Response& response) {
+        response.set_chunked_content_provider("application/octet-stream",
+                                              [](std::size_t, httplib::DataSink& sink) {
+                                                  const std::string piece(64 * 1024, 'x');
+                                                  return sink.write(piece.data(), piece.size());
+                                              });
+    });
+    const std::string installer = "#!/bin/sh\necho new\n";
+    const struct {
+        const char* path;
+        std::uint64_t limit;
+        bool arrives;
+    } cases[] = {
+        {"/files/setup.run", installer.size(), true},
+        {"/files/setup.run", installer.size() - 1, false},
+        {"/endless", 1024 * 1024, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.path) + " within " + std::to_string(c.limit));
+        WriteWholeFile(target, "old installer");
+        EXPECT_EQ(UrlDownloadToFile(server.Url(c.path), target, c.limit), c.arrives);
+        EXPECT_EQ(ReadWholeFile(target), c.arrives ? installer : "old installer");
+        EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"setup.run"});
+        std::string cached;
+        EXPECT_EQ(UrlDownloadToCacheFile(server.Url(c.path), cache, cached, c.limit), c.arrives);
+    }
+    EXPECT_EQ(cache.Entries().size(), 1u) << "only the download within its limit was kept";
 }
 
 TEST_F(HttpDownloadTest, AnUnusableTargetFailsWithoutTouchingTheServer) {
