@@ -175,6 +175,13 @@ protected:
 
 TEST_F(UpdateCheckTest, OnlyANewerVersionInTheFirstClientBringsTheInstallerAndEndsTheClient) {
     const std::string huge = "9" + std::string(199, '9');
+    const auto repeat = [](const std::string& piece, int times) {
+        std::string text;
+        for (int i = 0; i < times; ++i) {
+            text += piece;
+        }
+        return text;
+    };
     const struct {
         const char* name;
         std::string document;  // "$" stands for the installer's URL
@@ -193,6 +200,9 @@ TEST_F(UpdateCheckTest, OnlyANewerVersionInTheFirstClientBringsTheInstallerAndEn
         {"no-client", "<VERSIONS><SERVER version='1.0.1.0' url='$'/></VERSIONS>", false},
         {"no-url", Offer("1.0.1.0", ""), false},
         {"too-large", Offer("1.0.1.0", "$") + "<!--" + std::string(1024 * 1024, ' ') + "-->", false},
+        {"too-deep",
+         "<V><CLIENT version='1.0.1.0' url='$'/>" + repeat("<a>", 40000) + repeat("</a>", 40000) + "</V>",
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
