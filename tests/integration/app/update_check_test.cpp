@@ -148,16 +148,6 @@ protected:
         return platform::WideToUtf8(record.strUrl);
     }
 
-    // Serves `target` without end, in pieces, as a broken or hostile server might.
-    void ServeEndlessly(const std::string& target) {
-        server.Get(target, [](const httplib::Request&, httplib::Response& response) {
-            response.set_chunked_content_provider("application/octet-stream",
-                                                  [](std::size_t, httplib::DataSink& sink) {
-                                                      const std::string piece(64 * 1024, 'x');
-                                                      return sink.write(piece.data(), piece.size());
-                                                  });
-        });
-    }
     // Neither a cache entry for `url` nor a half-written download is left.
     static bool LeftNothingOf(const std::string& url) {
         const platform::UrlCache cache = platform::UrlCache::Default();

@@ -63,13 +63,7 @@ TEST_F(HttpDownloadTest, AnErrorPageOrABrokenTransferLeavesTheTargetAlone) {
 }
 
 TEST_F(HttpDownloadTest, AnAnswerLongerThanTheLimitFailsAsItArrivesAndChangesNothing) {
-    server.Get("/endless", [](const httplib::Request&, httplib::Response& response) {
-        response.set_chunked_content_provider("application/octet-stream",
-                                              [](std::size_t, httplib::DataSink& sink) {
-                                                  const std::string piece(64 * 1024, 'x');
-                                                  return sink.write(piece.data(), piece.size());
-                                              });
-    });
+    ServeEndlessly("/endless");
     const std::string installer = "#!/bin/sh\necho new\n";
     const struct {
         const char* path;
