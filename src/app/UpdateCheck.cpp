@@ -48,10 +48,9 @@ void CUpdateCheck::OnVersionReady(int id) {
     if (local.empty()) {
         return;
     }
-    std::uint64_t size = 0;
+    // The downloader has already refused a document longer than kMaxDocumentBytes.
     std::string bytes;
-    if (!platform::GetFileSize(local, size) || size > kMaxDocumentBytes ||
-        !platform::ReadFile(local, bytes)) {
+    if (!platform::ReadFile(local, bytes)) {
         platform::RemoveFile(local);
         return;
     }
