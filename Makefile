@@ -14,7 +14,7 @@ endif
 PACKAGES := cmake g++ make pkg-config libtinyxml-dev libsqlite3-dev libglib2.0-dev libcurl4-openssl-dev \
             libwebkit2gtk-4.1-dev libcpp-httplib-dev googletest libgtest-dev libpng-dev libcairo2-dev \
             libpango1.0-dev libgtk-3-dev libx11-dev fonts-dejavu-core fonts-wqy-zenhei \
-            libssl-dev ca-certificates xvfb xauth xfonts-base xdotool xcompmgr openbox trayer
+            libssl-dev ca-certificates libsodium-dev minisign xvfb xauth xfonts-base xdotool xcompmgr openbox trayer
 
 .PHONY: all deps configure build run demo test test-tsan test-asan bench clean
 

@@ -111,6 +111,14 @@ bool PortListening(int port) {
 
 DemoSite::DemoSite(DemoSiteOptions options, std::ostream& log)
     : m_options(std::move(options)), m_log(log), m_server(std::make_unique<httplib::Server>()) {
+    const std::string keyFile =
+        m_options.signingKeyFile.empty() ? VELMORA_DEMO_SIGNING_KEY : m_options.signingKeyFile;
+    std::string keyText, why = "cannot be read";
+    m_canSign = ReadFile(keyFile, keyText) && minisign::ReadSecretKey(keyText, m_signingKey, why);
+    if (!m_canSign) {
+        m_log << "signing key " << keyFile << ": " << why << "; the version document goes unsigned"
+              << std::endl;
+    }
     Route();
 }
 
@@ -193,8 +201,13 @@ void DemoSite::Route() {
         ServeUserInfo(request, response);
     });
     m_server->Get("/version.xml", [this](const httplib::Request& request, httplib::Response& response) {
-        ServeVersion(request, response);
+        response.set_header("Cache-Control", "no-cache");
+        response.set_content(VersionDocument(request), "text/xml");
     });
+    m_server->Get("/version.xml.minisig",
+                  [this](const httplib::Request& request, httplib::Response& response) {
+                      ServeSignature(request, response);
+                  });
     m_server->Get(kInstallerPath, [this](const httplib::Request&, httplib::Response& response) {
         response.set_content(InstallerScript(), "application/x-sh");
     });
@@ -250,7 +263,7 @@ void DemoSite::ServeUserInfo(const httplib::Request& request, httplib::Response&
                          "text/plain");
 }
 
-void DemoSite::ServeVersion(const httplib::Request& request, httplib::Response& response) const {
+std::string DemoSite::VersionDocument(const httplib::Request& request) const {
     std::string client = "\t<CLIENT version=\"" +
                          std::string(m_options.offerUpdate ? kNewerVersion : kCurrentVersion) + "\" url=\"" +
                          BaseUrl(request) + kInstallerPath + "\"";
@@ -258,8 +271,16 @@ void DemoSite::ServeVersion(const httplib::Request& request, httplib::Response& 
         const std::string script = InstallerScript();
         client += " sha256=\"" + platform::Sha256Hex(script.data(), script.size()) + "\"";
     }
+    return "<?xml version=\"1.0\" encoding=\"gb2312\"?>\n<VERSIONS>\n" + client + "/>\n</VERSIONS>\n";
+}
+
+// Signed afresh for every request, as the document names the address it was asked at.
+void DemoSite::ServeSignature(const httplib::Request& request, httplib::Response& response) const {
+    if (!m_canSign) {
+        response.status = 404;
+        return;
+    }
+    const std::string comment = "timestamp:" + std::to_string(Now()) + "\tfile:version.xml\thashed";
     response.set_header("Cache-Control", "no-cache");
-    response.set_content(
-        "<?xml version=\"1.0\" encoding=\"gb2312\"?>\n<VERSIONS>\n" + client + "/>\n</VERSIONS>\n",
-        "text/xml");
+    response.set_content(minisign::Sign(m_signingKey, VersionDocument(request), comment), "text/plain");
 }

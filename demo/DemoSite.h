@@ -1,6 +1,7 @@
 #pragma once
 // The demo operator site: the portal the launcher shows, the game, the pages the client's buttons open,
-// the signed user-info service that answers the game's address, the version document and an installer.
+// the signed user-info service that answers the game's address, the version document with its signature
+// (at the document's address with ".minisig" added) and an installer.
 // It listens on 127.0.0.1 only and writes one line per request ("GET /path 200") to its log.
 
 #include <atomic>
@@ -10,6 +11,8 @@
 #include <mutex>
 #include <ostream>
 #include <string>
+
+#include "MinisignSigner.h"
 
 namespace httplib {
 class Server;
@@ -23,6 +26,7 @@ struct DemoSiteOptions {
     bool offerUpdate = false;              // the version document offers a newer client and its installer
     std::string installerMarker;           // the file the installer writes, when it is given one
     std::string loginCheck;                // the marker the portal's login link carries, when there is one
+    std::string signingKeyFile;            // signs the version document; the demo's own key when empty
     std::function<std::int64_t()> now;     // seconds since 1970; the system clock when empty
 };
 
@@ -48,12 +52,15 @@ private:
     void ServePage(const std::string& file, httplib::Response& response, bool substitute) const;
     void ServeFile(const httplib::Request& request, httplib::Response& response) const;
     void ServeUserInfo(const httplib::Request& request, httplib::Response& response) const;
-    void ServeVersion(const httplib::Request& request, httplib::Response& response) const;
+    std::string VersionDocument(const httplib::Request& request) const;
+    void ServeSignature(const httplib::Request& request, httplib::Response& response) const;
     std::int64_t Now() const;
 
     DemoSiteOptions m_options;
     std::ostream& m_log;
     std::unique_ptr<httplib::Server> m_server;
+    minisign::SecretKey m_signingKey;
+    bool m_canSign = false;
     // The server library forgets a stop that comes before its accept loop runs, which would leave Run
     // serving for ever: Stop waits for that loop once Run has begun, and a Run after Stop never begins.
     std::mutex m_runLock;

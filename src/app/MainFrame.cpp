@@ -274,6 +274,11 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_VERSION_READY:
             OnVersionReady(lParam);
             return 0;
+        case WM_SIGNATURE_READY:
+            if (m_pUpdateCheck) {
+                m_pUpdateCheck->OnSignatureReady(static_cast<int>(lParam));
+            }
+            return 0;
         case WM_INSTALLER_READY:
             OnInstallerReady(lParam);
             return 0;

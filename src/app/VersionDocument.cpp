@@ -2,6 +2,7 @@
 
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -47,4 +48,10 @@ bool ParseClientOffer(const std::string& bytes, ClientOffer& offer) {
 
 std::wstring VersionDocumentUrl(const std::wstring& configParam, std::int64_t seconds) {
     return configParam + L"?" + std::to_wstring(seconds);
+}
+
+std::wstring VersionSignatureUrl(const std::wstring& configParam, std::int64_t seconds) {
+    std::wstring url = configParam;
+    url.insert(std::min(url.find(L'?'), url.size()), L".minisig");
+    return VersionDocumentUrl(url, seconds);
 }

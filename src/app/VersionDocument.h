@@ -21,3 +21,6 @@ bool ParseClientOffer(const std::string& bytes, ClientOffer& offer);
 // mark and the time, which keeps every cache on the way from answering. The question mark goes on even
 // after a query of the address's own, which is how the operators' servers read it.
 std::wstring VersionDocumentUrl(const std::wstring& configParam, std::int64_t seconds);
+// The address of the document's signature at the same moment: ".minisig" added to the path, before any
+// query of the address's own ("http://h/v.php?g=1" gives "http://h/v.php.minisig?g=1?<seconds>").
+std::wstring VersionSignatureUrl(const std::wstring& configParam, std::int64_t seconds);

@@ -7,8 +7,9 @@
 // The tray icon's callback to the frame: wParam the icon id, lParam the mouse message.
 constexpr UINT WM_TRAY_NOTIFY = WM_USER + 100;
 // Posted by the download thread to the frame, lParam the request id: the version document's request
-// ended, and the installer's.
+// ended, its signature's, and the installer's.
 constexpr UINT WM_VERSION_READY = WM_USER + 102;
+constexpr UINT WM_SIGNATURE_READY = WM_USER + 103;
 constexpr UINT WM_INSTALLER_READY = WM_USER + 104;
 // Sent by a browser view to its host window, lParam the new title (const wchar_t*).
 constexpr UINT WM_VIEW_TITLE = WM_USER + 105;

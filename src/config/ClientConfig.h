@@ -41,6 +41,8 @@ public:
     std::wstring GameCheck() const { return Value("gameCheck"); }
     std::wstring LoginCheck() const { return Value("loginCheck"); }
     std::wstring ConfigParam() const { return Value("configParam"); }
+    // The public keys, minisign's, that sign the version document: blanks or commas between them.
+    std::wstring UpdateKey() const { return Value("updateKey"); }
     std::wstring UserInfoUrl() const { return Value("userInfoUrl"); }
     std::wstring PwKey() const { return Value("pwKey"); }
     std::wstring RunPlugin() const { return Value("runPlugin"); }

@@ -282,6 +282,7 @@ TEST_F(ClientUpdateTest, ANewerVersionOnTheSiteIsInstalledAndTheClientMakesWayFo
         << "the installer did not run; site: " << site->Log().Text();
     EXPECT_EQ(ReadWholeFile(marker), "installed 1.0.1.0\n");
     EXPECT_EQ(site->Log().Count("GET /version.xml 200"), 1);
+    EXPECT_EQ(site->Log().Count("GET /version.xml.minisig 200"), 1) << "the demo build trusts signed offers only";
     EXPECT_EQ(ShownTrayIcons(), 0);
     EXPECT_FALSE(ShownWindow(kLauncherTitle, true)) << "no window is left behind";
     EXPECT_FALSE(std::filesystem::exists(user.ProgramFolder() + "/config.xml"));

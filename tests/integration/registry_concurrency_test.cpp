@@ -38,4 +38,11 @@ TEST(RegistryConcurrency, TwoProcessesWritingAtOnceLoseNothing) {
     std::wstring shared;
     ASSERT_EQ(key.QueryString(L"Shared", 1024, shared), ERROR_SUCCESS);
     EXPECT_TRUE(shared == L"first" || shared == L"second") << "one whole value, never a mix";
+    // Raising by nothing reads the number: the larger of the two writers' last values.
+    platform::RegistryKey writable;
+    ASSERT_EQ(writable.Open(HKEY_CURRENT_USER, L"SOFTWARE\\Velmora\\Race", KEY_READ | KEY_WRITE),
+              ERROR_SUCCESS);
+    std::uint64_t newest = 0;
+    ASSERT_EQ(writable.RaiseQword(L"Newest", 0, newest), ERROR_SUCCESS);
+    EXPECT_EQ(newest, 2u * kCount - 1) << "no raise was lost, and the number never went down";
 }

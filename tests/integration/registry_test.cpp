@@ -146,6 +146,29 @@ TEST_F(RegistryTest, DwordQueryRejectsOtherTypesAndSizes) {
     EXPECT_EQ(value, 99u);
 }
 
+TEST_F(RegistryTest, ARaisedQwordOnlyGrowsAndAValueOfAnotherKindCountsAsNone) {
+    RegistryKey key;
+    ASSERT_EQ(key.Create(HKEY_CURRENT_USER, L"k", kReadWrite), ERROR_SUCCESS);
+    key.SetString(L"q", L"99999");
+    std::uint64_t newest = 0;
+    const struct {
+        std::uint64_t value;
+        std::uint64_t newest;
+    } raises[] = {{3, 3}, {0x1'0000'0002, 0x1'0000'0002}, {7, 0x1'0000'0002}};
+    for (const auto& raise : raises) {
+        EXPECT_EQ(key.RaiseQword(L"q", raise.value, newest), ERROR_SUCCESS);
+        EXPECT_EQ(newest, raise.newest) << raise.value;
+    }
+    DWORD type = REG_NONE;
+    std::string data;
+    EXPECT_EQ(key.QueryValue(L"q", type, data), ERROR_SUCCESS);
+    EXPECT_EQ(type, REG_QWORD);
+    EXPECT_EQ(data, std::string("\x02\0\0\0\x01\0\0\0", 8)) << "little-endian, as on Windows";
+    RegistryKey readOnly;
+    ASSERT_EQ(readOnly.Open(HKEY_CURRENT_USER, L"k", KEY_READ), ERROR_SUCCESS);
+    EXPECT_EQ(readOnly.RaiseQword(L"q", 9, newest), ERROR_ACCESS_DENIED);
+}
+
 TEST_F(RegistryTest, AMovedKeyHandleLeavesTheSourceClosed) {
     RegistryKey key;
     ASSERT_EQ(key.Create(HKEY_CURRENT_USER, L"k", kReadWrite), ERROR_SUCCESS);

@@ -50,3 +50,29 @@ TEST(ResourceCompiler, UnwritableOutputIsAnError) {
     EXPECT_EQ(RunCompiler({dir / "res.manifest", dir / "no/such/folder/out.cpp"}, dir / "err"), 1);
     EXPECT_NE(ReadWholeFile(dir / "err").find("cannot write"), std::string::npos);
 }
+
+TEST(ResourceCompiler, AConfigurationThatLeavesUpdatesUnsafeOrImpossibleIsWarnedOfButBuilds) {
+    const std::string key = "RWRtpiJt09XuZhjUQLUN6/AHCWx1IX80dxhb+yWqLtp9ShVeB578Bnkb";
+    const struct {
+        std::string attributes;
+        const char* warning;  // null: none
+    } cases[] = {
+        {"configParam='http://h/v.xml'", "res.manifest:3: warning: configParam without updateKey: updates run "
+                                         "only over https"},
+        {"configParam='http://h/v.xml' updateKey=' , '", "configParam without updateKey"},
+        {"configParam='http://h/v.xml' updateKey='" + key + ",RWQshort'", "res.manifest:3: warning: updateKey "
+                                                                          "is malformed"},
+        {"configParam='http://h/v.xml' updateKey='" + key + "'", nullptr},
+        {"configParam=''", nullptr},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        WriteWholeFile(dir / "config.xml", "<CLIENTCONFIG><CONFIG " + c.attributes + "/></CLIENTCONFIG>");
+        WriteWholeFile(dir / "res.manifest", "# the branding\n\nXML 400 config.xml\n");
+        EXPECT_EQ(RunCompiler({dir / "res.manifest", dir / "out.cpp"}, dir / "err"), 0) << c.attributes;
+        const std::string said = ReadWholeFile(dir / "err");
+        EXPECT_EQ(c.warning == nullptr ? said.empty() : said.find(c.warning) != std::string::npos, true)
+            << c.attributes << ": " << said;
+        EXPECT_EQ(access((dir / "out.cpp").c_str(), F_OK), 0);
+    }
+}

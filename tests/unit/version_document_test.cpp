@@ -62,6 +62,9 @@ TEST(VersionDocument, IsAskedForWithTheTimeAfterAQuestionMarkEvenAfterAQuery) {
               L"http://h/ver.xml?channel=beta?1765432100");
     EXPECT_EQ(VersionDocumentUrl(L"http://h/ver.xml", 2147483648), L"http://h/ver.xml?2147483648")
         << "past 2038 the stamp goes on counting";
+    EXPECT_EQ(VersionSignatureUrl(L"http://h/version.xml", 1765432100),
+              L"http://h/version.xml.minisig?1765432100");
+    EXPECT_EQ(VersionSignatureUrl(L"http://h/v.php?g=1", 1765432100), L"http://h/v.php.minisig?g=1?1765432100");
 }
 
 TEST(VersionDocument, TheInstallersSizeIsAPositiveCountOfBytesOrTheOfferIsRefused) {

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "config_check.h"
 #include "emit.h"
 #include "manifest.h"
 
@@ -57,6 +58,9 @@ int main(int argc, char** argv) {
             std::cerr << error << "\n";
         }
         return 1;
+    }
+    for (const std::string& warning : resc::CheckClientConfig(entries, manifest)) {
+        std::cerr << warning << "\n";
     }
     if (!WriteAtomically(argv[2], resc::EmitSource(entries)) ||
         (argc == 4 && !WriteAtomically(argv[3], resc::EmitDepfile(argv[2], manifest, entries)))) {

@@ -42,6 +42,7 @@ constexpr DWORD REG_SZ = 1;
 constexpr DWORD REG_EXPAND_SZ = 2;
 constexpr DWORD REG_BINARY = 3;
 constexpr DWORD REG_DWORD = 4;
+constexpr DWORD REG_QWORD = 11;
 
 // Registry access rights.
 constexpr REGSAM KEY_QUERY_VALUE = 0x0001;

@@ -144,6 +144,16 @@ LONG RegistryKey::SetValue(const std::wstring& name, DWORD type, const std::stri
     return RegistryStore::Instance().SetValue(m_id, WideToUtf8(name), type, data);
 }
 
+LONG RegistryKey::RaiseQword(const std::wstring& name, std::uint64_t value, std::uint64_t& newest) {
+    if (!m_open) {
+        return ERROR_INVALID_HANDLE;
+    }
+    if ((m_access & (KEY_QUERY_VALUE | KEY_SET_VALUE)) != (KEY_QUERY_VALUE | KEY_SET_VALUE)) {
+        return ERROR_ACCESS_DENIED;
+    }
+    return RegistryStore::Instance().RaiseQword(m_id, WideToUtf8(name), value, newest);
+}
+
 LONG RegistryKey::SetString(const std::wstring& name, const std::wstring& text, DWORD type) {
     if (type != REG_SZ && type != REG_EXPAND_SZ) {
         return ERROR_INVALID_PARAMETER;

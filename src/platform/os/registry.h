@@ -3,6 +3,7 @@
 // the access, size and termination rules of the Windows registry. Key paths use '\' and, like value
 // names, compare without regard to ASCII case. Strings are stored as UTF-16LE bytes, as on Windows.
 
+#include <cstdint>
 #include <string>
 
 #include "platform/base/win_types.h"
@@ -38,6 +39,10 @@ public:
     // Stores the text with its terminating zero: 2 * (characters + 1) bytes.
     LONG SetString(const std::wstring& name, const std::wstring& text, DWORD type = REG_SZ);
     LONG SetDword(const std::wstring& name, DWORD value);
+    // Stores `value` as a REG_QWORD unless the value holds a larger one; `newest` is what it holds then.
+    // Reading and writing are one transaction, so clients running at once never lower it. A value of
+    // another type or size counts as none. Needs both query and set access.
+    LONG RaiseQword(const std::wstring& name, std::uint64_t value, std::uint64_t& newest);
 
 private:
     LONG Attach(HKEY root, const std::wstring& subKey, REGSAM access, bool create);

@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
 #include <iostream>
 #include <thread>
@@ -232,6 +233,54 @@ LONG RegistryStore::SetValue(long long key, const std::string& name, DWORD type,
         return ERROR_REGISTRY_IO_FAILED;
     }
     // One statement is one transaction: a concurrent writer sees the old value or the new one.
+    int rc = Upsert(key, name, type, data);
+    return rc == SQLITE_OK ? ERROR_SUCCESS : Failure(rc);
+}
+
+LONG RegistryStore::RaiseQword(long long key, const std::string& name, std::uint64_t value,
+                               std::uint64_t& newest) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (m_db == nullptr) {
+        return ERROR_REGISTRY_IO_FAILED;
+    }
+    // IMMEDIATE takes the write lock before the read, so no other client writes between the two.
+    int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        return Failure(rc);
+    }
+    std::uint64_t stored = 0;
+    {
+        SqliteStatement query(m_db, "SELECT type, data FROM vals WHERE key_id = ?1 AND name = ?2");
+        query.Bind(1, key);
+        query.Bind(2, name);
+        rc = query.Step();
+        const std::string data = rc == SQLITE_ROW ? query.Blob(1) : std::string();
+        if (rc == SQLITE_ROW && query.Int(0) == REG_QWORD && data.size() == sizeof stored) {
+            for (std::size_t i = sizeof stored; i-- > 0;) {
+                stored = stored << 8 | static_cast<unsigned char>(data[i]);
+            }
+        }
+        rc = rc == SQLITE_ROW || rc == SQLITE_DONE ? SQLITE_OK : rc;
+    }
+    newest = std::max(stored, value);
+    if (rc == SQLITE_OK && value > stored) {
+        std::string data(sizeof value, '\0');
+        for (std::size_t i = 0; i < sizeof value; ++i) {
+            data[i] = static_cast<char>(value >> (8 * i) & 0xFF);
+        }
+        rc = Upsert(key, name, REG_QWORD, data);
+    }
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return Failure(rc);
+    }
+    return ERROR_SUCCESS;
+}
+
+int RegistryStore::Upsert(long long key, const std::string& name, DWORD type, const std::string& data) {
     SqliteStatement upsert(
         m_db,
         "INSERT INTO vals(key_id, name, type, data) VALUES (?1, ?2, ?3, ?4) "
@@ -240,8 +289,8 @@ LONG RegistryStore::SetValue(long long key, const std::string& name, DWORD type,
     upsert.Bind(2, name);
     upsert.Bind(3, static_cast<long long>(type));
     upsert.BindBlob(4, data);
-    int rc = upsert.Step();
-    return rc == SQLITE_DONE ? ERROR_SUCCESS : Failure(rc);
+    const int rc = upsert.Step();
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
 }  // namespace platform

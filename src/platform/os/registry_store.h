@@ -4,6 +4,7 @@
 // read and write at once. A store that cannot be opened or is corrupt is reported once on stderr and
 // every operation on it fails, leaving the file as it was.
 
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -32,6 +33,8 @@ public:
     LONG CreateKey(DWORD root, const std::string& path, long long& id);
     LONG QueryValue(long long key, const std::string& name, DWORD& type, std::string& data);
     LONG SetValue(long long key, const std::string& name, DWORD type, const std::string& data);
+    // Reads the REG_QWORD and writes `value` when it is larger, in one transaction (see RegistryKey).
+    LONG RaiseQword(long long key, const std::string& name, std::uint64_t value, std::uint64_t& newest);
 
 private:
     RegistryStore();
@@ -39,6 +42,7 @@ private:
     int PrepareWithRetry();
     int Prepare();
     int CheckSchema(bool& fresh);
+    int Upsert(long long key, const std::string& name, DWORD type, const std::string& data);
     LONG Failure(int sqliteCode);
 
     std::string m_path;

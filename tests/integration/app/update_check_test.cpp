@@ -1,6 +1,9 @@
-// The update check of a starting client on the headless backend, against a test server that plays the
-// operator's version document and installer. The installer is a script that leaves a mark when it runs.
+// The update check of a starting client on the headless backend, against test servers that play the
+// operator's version document, its signature and the installer. The installer is a script that leaves a
+// mark when it runs. Without update keys only https may start an installer, so the checks of the
+// document itself run against the https server.
 #include <gtest/gtest.h>
+#include <sodium.h>
 
 #include <chrono>
 #include <filesystem>
@@ -8,7 +11,9 @@
 #include <thread>
 
 #include "HttpFixture.h"
+#include "MinisignSigner.h"
 #include "SkinTestSupport.h"
+#include "TestCertificateAuthority.h"
 #include "app/MainFrame.h"
 #include "config/ClientConfig.h"
 #include "download/DownloadThread.h"
@@ -18,6 +23,7 @@
 #include "platform/base/text.h"
 #include "platform/headless/headless.h"
 #include "platform/net/url_cache.h"
+#include "platform/os/registry.h"
 #include "platform/ui/message_loop.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/native.h"
@@ -56,6 +62,7 @@ protected:
         platform::MakeDirectories(temp);
         env.Set("TEMP", temp);
         platform::SetWallClock(&clock);
+        platform::SetHttpTrustedCaFile(ca.CaFile());
     }
     ~UpdateCheckTest() override {
         Stop();
@@ -64,16 +71,16 @@ protected:
 
     // The version document at /ver.xml as the client asks for it, and an installer at `installer`.
     void ServeDocument(const std::string& document, const std::string& query = "") {
-        server.Get("/ver.xml?" + query + std::to_string(kNow),
-                   [document](const httplib::Request&, httplib::Response& response) {
-                       response.set_content(document, "text/xml");
-                   });
+        site->Get("/ver.xml?" + query + std::to_string(kNow),
+                  [document](const httplib::Request&, httplib::Response& response) {
+                      response.set_content(document, "text/xml");
+                  });
     }
     std::string ServeInstaller(const std::string& installer) {
-        server.Get(installer, [this](const httplib::Request&, httplib::Response& response) {
+        site->Get(installer, [this](const httplib::Request&, httplib::Response& response) {
             response.set_content(Script(), "application/x-sh");
         });
-        return server.Url(installer);
+        return site->Url(installer);
     }
     std::string Script() const { return "#!/bin/sh\nprintf ran > '" + marker + "'\n"; }
     static std::string Offer(const std::string& version, const std::string& url,
@@ -81,7 +88,7 @@ protected:
         return "<VERSIONS><CLIENT version=\"" + version + "\" url=\"" + url + "\"" + extra + "/></VERSIONS>";
     }
 
-    // A client started with `configParam`, run until its check has come to an end.
+    // A client started with `configParam` on the site and `updateKey`, run until its check has ended.
     Outcome Run(const std::string& configParam = "/ver.xml") {
         Stop();
         platform::WindowSystem::Reset();
@@ -89,8 +96,9 @@ protected:
         platform::headless::Backend().Reset();
         const std::string config =
             "<CLIENTCONFIG><C userClientAbout='Demo' imClass='UpdateTestFrame' homeUrl='http://portal.test/' "
-            "gameCheck='entergame=1' configParam='" +
-            (configParam.empty() ? "" : server.Url(configParam)) + "'/></CLIENTCONFIG>";
+            "gameCheck='entergame=1' updateKey='" +
+            updateKey + "' configParam='" + (configParam.empty() ? "" : site->Url(configParam)) +
+            "'/></CLIENTCONFIG>";
         ClientConfig::Instance().LoadDocumentFromBytes(config.data(), config.size());
         SkinDocument::Instance().LoadDocumentFromBytes(kSkin, sizeof kSkin - 1);
         frame = std::make_unique<CMainFrame>(L"", L"");
@@ -134,7 +142,7 @@ protected:
     }
     int RequestsFor(const std::string& path) const {
         int count = 0;
-        for (const auto& request : server.Requests()) {
+        for (const auto& request : site->Requests()) {
             count += request.path == path ? 1 : 0;
         }
         return count;
@@ -158,6 +166,10 @@ protected:
     }
 
     FixedWallClock clock;
+    TestCertificateAuthority ca{"Update test CA", env.Path("ca.pem")};
+    TestHttpServer secure{ca};
+    TestHttpServer* site = &secure;  // where the document and the installer are
+    std::string updateKey;
     std::string temp = env.Path("temp");
     std::string marker = env.Path("installed");
     std::unique_ptr<CMainFrame> frame;
@@ -200,7 +212,7 @@ TEST_F(UpdateCheckTest, OnlyANewerVersionInTheFirstClientBringsTheInstallerAndEn
         const std::string path = std::string("/setup-") + c.name + ".sh";
         std::string document = c.document;
         for (std::size_t at = document.find('$'); at != std::string::npos; at = document.find('$', at)) {
-            document.replace(at, 1, server.Url(path));
+            document.replace(at, 1, site->Url(path));
         }
         ServeInstaller(path);
         ServeDocument(document);
@@ -244,7 +256,7 @@ TEST_F(UpdateCheckTest, AnInstallerRunsOnlyWhenItArrivedAndMatchesTheDigestTheDo
         if (c.served) {
             ServeInstaller(path);
         }
-        ServeDocument(Offer("1.0.1.0", server.Url(path), c.extra));
+        ServeDocument(Offer("1.0.1.0", site->Url(path), c.extra));
 
         const Outcome outcome = Run();
         EXPECT_EQ(RequestsFor(path), 1);
@@ -278,30 +290,30 @@ TEST_F(UpdateCheckTest, AnswersLongerThanOfferedFailAsTheyArriveAndAnInstallerMu
         fs::remove(marker);
         const std::string path = std::string("/setup-") + c.name + ".sh";
         if (c.endless) {
-            ServeEndlessly(path);
+            ServeEndlessly(secure, path);
         } else {
             ServeInstaller(path);
         }
-        ServeDocument(Offer("1.0.1.0", server.Url(path), " size='" + std::to_string(c.size) + "'"));
+        ServeDocument(Offer("1.0.1.0", site->Url(path), " size='" + std::to_string(c.size) + "'"));
 
         const Outcome outcome = Run();
         EXPECT_EQ(outcome.exited, c.runs);
         EXPECT_EQ(c.runs ? InstallerRan() : fs::exists(marker), c.runs);
         if (!c.runs) {
-            EXPECT_TRUE(LeftNothingOf(server.Url(path)));
+            EXPECT_TRUE(LeftNothingOf(site->Url(path)));
         }
     }
 }
 
 TEST_F(UpdateCheckTest, AnEndlessVersionDocumentFailsAsItArrives) {
-    ServeEndlessly("/ver.xml?" + std::to_string(kNow));
+    ServeEndlessly(secure, "/ver.xml?" + std::to_string(kNow));
     EXPECT_EQ(Run().stage, Stage::Finished);
-    EXPECT_TRUE(LeftNothingOf(server.Url("/ver.xml?" + std::to_string(kNow))));
+    EXPECT_TRUE(LeftNothingOf(site->Url("/ver.xml?" + std::to_string(kNow))));
 }
 
 TEST_F(UpdateCheckTest, WithoutAnAddressNothingIsAsked) {
     EXPECT_EQ(Run("").stage, Stage::Finished);
-    EXPECT_EQ(server.Connections(), 0);
+    EXPECT_EQ(site->Connections(), 0);
 }
 
 TEST_F(UpdateCheckTest, AWorkingCopyThatCannotBeWrittenBesideTheProgramGoesToTheTemporaryFolder) {
@@ -317,3 +329,125 @@ TEST_F(UpdateCheckTest, AWorkingCopyThatCannotBeWrittenBesideTheProgramGoesToThe
 }
 
 }  // namespace
+
+namespace {
+
+// A client with update keys, and an operator who signs with a key of this test's own. Over plain http:
+// the signature is what is trusted.
+class SignedUpdateTest : public UpdateCheckTest {
+protected:
+    SignedUpdateTest() {
+        unsigned char publicKey[crypto_sign_PUBLICKEYBYTES];
+        crypto_sign_keypair(publicKey, key.key.data());
+        randombytes_buf(key.id.data(), key.id.size());
+        updateKey = minisign::PublicKeyText(key);
+        site = &server;
+    }
+
+    // The signature file the client finds beside the document; a 404 for an empty one.
+    void ServeSignature(const std::string& signature) {
+        site->Get("/ver.xml.minisig?" + std::to_string(kNow),
+                  [signature](const httplib::Request&, httplib::Response& response) {
+                      response.status = signature.empty() ? 404 : 200;
+                      response.set_content(signature, "text/plain");
+                  });
+    }
+    std::string Sign(const std::string& document, std::uint64_t signedAt) const {
+        return minisign::Sign(key, document,
+                              "timestamp:" + std::to_string(signedAt) + "\tfile:ver.xml\thashed");
+    }
+    // The newest signature time kept for this user.
+    std::uint64_t KeptTimestamp() const {
+        platform::RegistryKey registry;
+        std::uint64_t newest = 0;
+        EXPECT_EQ(
+            registry.Open(HKEY_CURRENT_USER, ClientConfig::Instance().m_strRegPath, KEY_READ | KEY_WRITE),
+            ERROR_SUCCESS);
+        EXPECT_EQ(registry.RaiseQword(CUpdateCheck::kTimestampValue, 0, newest), ERROR_SUCCESS);
+        return newest;
+    }
+
+    minisign::SecretKey key;
+};
+
+}  // namespace
+
+// One user's starts in a row: the newest signature time seen carries from one to the next.
+TEST_F(SignedUpdateTest, OnlyADocumentSignedByAnUpdateKeyAndNotOlderThanOneSeenBringsItsInstaller) {
+    const std::string digest = " sha256='" + platform::Sha256Hex(Script().data(), Script().size()) + "'";
+    constexpr std::uint64_t kSigned = 1765400000;
+    enum class Signature { Own, None, OtherDocument };
+    const struct {
+        const char* name;
+        std::string extra;  // attributes of CLIENT besides version and url
+        Signature signature;
+        std::uint64_t signedAt;
+        const char* key;      // null: the test's own
+        const char* refusal;  // null: the installer runs
+    } cases[] = {
+        {"signed", digest, Signature::Own, kSigned, nullptr, nullptr},
+        {"unsigned", digest, Signature::None, kSigned, nullptr, "no signature arrived"},
+        {"other-documents-signature", digest, Signature::OtherDocument, kSigned, nullptr, "does not match"},
+        {"replayed-older", digest, Signature::Own, kSigned - 60, nullptr, "an old document sent again"},
+        {"same-time-again", digest, Signature::Own, kSigned, nullptr, nullptr},
+        {"no-digest", "", Signature::Own, kSigned + 60, nullptr, "names no sha256"},
+        {"malformed-key", digest, Signature::Own, kSigned + 60, "RWQnot-a-key", "updateKey is malformed"},
+    };
+    const std::string ownKey = updateKey;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(marker);
+        const std::string path = std::string("/setup-") + c.name + ".sh";
+        const std::string document = Offer("1.0.1.0", ServeInstaller(path), c.extra);
+        ServeDocument(document);
+        ServeSignature(c.signature == Signature::None ? ""
+                       : c.signature == Signature::OtherDocument
+                           ? Sign(Offer("1.0.0.1", site->Url(path), c.extra), c.signedAt)
+                           : Sign(document, c.signedAt));
+        updateKey = c.key != nullptr ? c.key : ownKey;
+
+        testing::internal::CaptureStderr();
+        const Outcome outcome = Run();
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(RequestsFor("/ver.xml.minisig"), RequestsFor("/ver.xml")) << "each start asks for both";
+        EXPECT_EQ(RequestsFor(path), c.refusal == nullptr ? 1 : 0);
+        EXPECT_EQ(outcome.exited, c.refusal == nullptr);
+        EXPECT_EQ(c.refusal == nullptr ? InstallerRan() : fs::exists(marker), c.refusal == nullptr);
+        if (c.refusal != nullptr) {
+            EXPECT_NE(said.find(c.refusal), std::string::npos) << said;
+        }
+    }
+    EXPECT_EQ(KeptTimestamp(), kSigned + 60) << "a verified document raises the time even if refused later";
+}
+
+TEST_F(UpdateCheckTest, WithoutAnUpdateKeyOnlyADocumentAndAnInstallerBothOverHttpsRun) {
+    const struct {
+        const char* name;
+        bool documentSecure;
+        bool installerSecure;
+        bool runs;
+    } cases[] = {
+        {"both-http", false, false, false},
+        {"http-document", false, true, false},
+        {"http-installer", true, false, false},
+        {"both-https", true, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(marker);
+        const std::string path = std::string("/setup-") + c.name + ".sh";
+        site = c.installerSecure ? &secure : &server;
+        const std::string installer = ServeInstaller(path);
+        site = c.documentSecure ? &secure : &server;
+        ServeDocument(Offer("1.0.1.0", installer));
+
+        testing::internal::CaptureStderr();
+        const Outcome outcome = Run();
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(outcome.exited, c.runs);
+        EXPECT_EQ(c.runs ? InstallerRan() : fs::exists(marker), c.runs);
+        site = c.installerSecure ? &secure : &server;
+        EXPECT_EQ(RequestsFor(path), c.runs ? 1 : 0) << "an installer that may not run is not even fetched";
+        EXPECT_EQ(said.find("updates run only over https") != std::string::npos, !c.runs) << said;
+    }
+}

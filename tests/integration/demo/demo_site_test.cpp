@@ -8,11 +8,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <thread>
 
 #include "UserInfo.h"
 #include "platform/base/checksum.h"
+#include "util/Minisign.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -136,6 +138,29 @@ TEST_F(DemoSiteTest, TheVersionDocumentOffersAnUpdateOnlyWhenAskedTo) {
     ASSERT_TRUE(plain);
     EXPECT_NE(plain->body.find("<CLIENT version=\"1.0.0.1\""), std::string::npos) << plain->body;
     EXPECT_EQ(plain->body.find("sha256"), std::string::npos);
+}
+
+TEST_F(DemoSiteTest, TheVersionDocumentIsSignedWithTheKeyTheDemoBuildTrustsAndUnsignedWithoutIt) {
+    std::smatch key;
+    const std::string config = ReadWholeFile(DEMO_CONFIG);
+    ASSERT_TRUE(std::regex_search(config, key, std::regex("updateKey=\"([^\"]*)\"")));
+    std::vector<minisign::PublicKey> keys;
+    ASSERT_TRUE(minisign::ParsePublicKeys(key[1], keys));
+    Start();
+    auto document = Get("/version.xml?1700000000");
+    auto signature = Get("/version.xml.minisig?1700000000");
+    ASSERT_TRUE(document && signature);
+    const minisign::Verdict verdict = minisign::Verify(document->body, signature->body, keys);
+    EXPECT_TRUE(verdict.valid) << verdict.why;
+    EXPECT_EQ(verdict.timestamp, static_cast<std::uint64_t>(kNow));
+
+    TearDown();
+    DemoSiteOptions options;
+    options.signingKeyFile = Dir() / "absent.key";
+    Start(options);
+    EXPECT_EQ(Get("/version.xml.minisig?1700000000")->status, 404);
+    EXPECT_EQ(Get("/version.xml?1700000000")->status, 200);
+    EXPECT_NE(m_log.str().find("the version document goes unsigned"), std::string::npos) << m_log.str();
 }
 
 TEST_F(DemoSiteTest, TheOfferedInstallerMatchesItsHashAndLeavesItsMark) {

@@ -54,8 +54,9 @@ protected:
 
     // Serves `target` without end, in pieces and with no announced length, as a broken or hostile server
     // might; the handler ends when the client hangs up.
-    void ServeEndlessly(const std::string& target) {
-        server.Get(target, [](const httplib::Request&, httplib::Response& response) {
+    void ServeEndlessly(const std::string& target) { ServeEndlessly(server, target); }
+    static void ServeEndlessly(TestHttpServer& on, const std::string& target) {
+        on.Get(target, [](const httplib::Request&, httplib::Response& response) {
             response.set_chunked_content_provider("application/octet-stream",
                                                   [](std::size_t, httplib::DataSink& sink) {
                                                       const std::string piece(64 * 1024, 'x');
