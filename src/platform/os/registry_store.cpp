@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <iostream>
 #include <thread>
 
@@ -114,15 +115,21 @@ int RegistryStore::Prepare() {
     if (rc != SQLITE_OK || !fresh) {
         return rc;
     }
-    rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    return Transaction([this] { return sqlite3_exec(m_db, kSchema, nullptr, nullptr, nullptr); });
+}
+
+// IMMEDIATE takes the write lock at the start, so no other client writes between a read and a write.
+int RegistryStore::Transaction(const std::function<int()>& work) {
+    int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        return rc;
+    }
+    rc = work();
     if (rc == SQLITE_OK) {
-        rc = sqlite3_exec(m_db, kSchema, nullptr, nullptr, nullptr);
-        if (rc == SQLITE_OK) {
-            rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-        }
-        if (rc != SQLITE_OK) {
-            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        }
+        rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     }
     return rc;
 }
@@ -178,36 +185,29 @@ LONG RegistryStore::CreateKey(DWORD root, const std::string& path, long long& id
     if (m_db == nullptr) {
         return ERROR_REGISTRY_IO_FAILED;
     }
-    int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) {
-        return Failure(rc);
-    }
-    // Parents are created with the key, as on Windows, so each of them can be opened afterwards.
-    SqliteStatement insert(m_db, "INSERT OR IGNORE INTO keys(root, path) VALUES (?1, ?2)");
-    for (size_t end = path.find('\\'); rc == SQLITE_OK; end = path.find('\\', end + 1)) {
-        insert.Reset();
-        insert.Bind(1, static_cast<long long>(root));
-        insert.Bind(2, path.substr(0, end));
-        rc = insert.Step() == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(m_db);
-        if (end == std::string::npos) {
-            break;
+    const int rc = Transaction([&] {
+        // Parents are created with the key, as on Windows, so each of them can be opened afterwards.
+        SqliteStatement insert(m_db, "INSERT OR IGNORE INTO keys(root, path) VALUES (?1, ?2)");
+        int result = SQLITE_OK;
+        for (size_t end = path.find('\\'); result == SQLITE_OK; end = path.find('\\', end + 1)) {
+            insert.Reset();
+            insert.Bind(1, static_cast<long long>(root));
+            insert.Bind(2, path.substr(0, end));
+            result = insert.Step() == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(m_db);
+            if (end == std::string::npos) {
+                break;
+            }
         }
-    }
-    SqliteStatement find(m_db, "SELECT id FROM keys WHERE root = ?1 AND path = ?2");
-    find.Bind(1, static_cast<long long>(root));
-    find.Bind(2, path);
-    if (rc == SQLITE_OK) {
-        rc = find.Step() == SQLITE_ROW ? SQLITE_OK : sqlite3_errcode(m_db);
-        id = find.Int(0);
-    }
-    if (rc == SQLITE_OK) {
-        rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-    }
-    if (rc != SQLITE_OK) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        return Failure(rc);
-    }
-    return ERROR_SUCCESS;
+        SqliteStatement find(m_db, "SELECT id FROM keys WHERE root = ?1 AND path = ?2");
+        find.Bind(1, static_cast<long long>(root));
+        find.Bind(2, path);
+        if (result == SQLITE_OK) {
+            result = find.Step() == SQLITE_ROW ? SQLITE_OK : sqlite3_errcode(m_db);
+            id = find.Int(0);
+        }
+        return result;
+    });
+    return rc == SQLITE_OK ? ERROR_SUCCESS : Failure(rc);
 }
 
 LONG RegistryStore::QueryValue(long long key, const std::string& name, DWORD& type, std::string& data) {
@@ -243,41 +243,33 @@ LONG RegistryStore::RaiseQword(long long key, const std::string& name, std::uint
     if (m_db == nullptr) {
         return ERROR_REGISTRY_IO_FAILED;
     }
-    // IMMEDIATE takes the write lock before the read, so no other client writes between the two.
-    int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) {
-        return Failure(rc);
-    }
-    std::uint64_t stored = 0;
-    {
+    const int rc = Transaction([&] {
+        std::uint64_t stored = 0;
         SqliteStatement query(m_db, "SELECT type, data FROM vals WHERE key_id = ?1 AND name = ?2");
         query.Bind(1, key);
         query.Bind(2, name);
-        rc = query.Step();
-        const std::string data = rc == SQLITE_ROW ? query.Blob(1) : std::string();
-        if (rc == SQLITE_ROW && query.Int(0) == REG_QWORD && data.size() == sizeof stored) {
+        const int found = query.Step();
+        const std::string data = found == SQLITE_ROW ? query.Blob(1) : std::string();
+        if (found != SQLITE_ROW && found != SQLITE_DONE) {
+            return found;
+        }
+        if (found == SQLITE_ROW && query.Int(0) == REG_QWORD && data.size() == sizeof stored) {
             for (std::size_t i = sizeof stored; i-- > 0;) {
                 stored = stored << 8 | static_cast<unsigned char>(data[i]);
             }
         }
-        rc = rc == SQLITE_ROW || rc == SQLITE_DONE ? SQLITE_OK : rc;
-    }
-    newest = std::max(stored, value);
-    if (rc == SQLITE_OK && value > stored) {
-        std::string data(sizeof value, '\0');
-        for (std::size_t i = 0; i < sizeof value; ++i) {
-            data[i] = static_cast<char>(value >> (8 * i) & 0xFF);
+        query.Reset();
+        newest = std::max(stored, value);
+        if (value <= stored) {
+            return SQLITE_OK;
         }
-        rc = Upsert(key, name, REG_QWORD, data);
-    }
-    if (rc == SQLITE_OK) {
-        rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-    }
-    if (rc != SQLITE_OK) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        return Failure(rc);
-    }
-    return ERROR_SUCCESS;
+        std::string raised(sizeof value, '\0');
+        for (std::size_t i = 0; i < sizeof value; ++i) {
+            raised[i] = static_cast<char>(value >> (8 * i) & 0xFF);
+        }
+        return Upsert(key, name, REG_QWORD, raised);
+    });
+    return rc == SQLITE_OK ? ERROR_SUCCESS : Failure(rc);
 }
 
 int RegistryStore::Upsert(long long key, const std::string& name, DWORD type, const std::string& data) {

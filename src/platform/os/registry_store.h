@@ -5,6 +5,7 @@
 // every operation on it fails, leaving the file as it was.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -42,6 +43,7 @@ private:
     int PrepareWithRetry();
     int Prepare();
     int CheckSchema(bool& fresh);
+    int Transaction(const std::function<int()>& work);
     int Upsert(long long key, const std::string& name, DWORD type, const std::string& data);
     LONG Failure(int sqliteCode);
 
