@@ -71,7 +71,8 @@ void CUpdateCheck::QueueDownload(const std::wstring& url, UINT messageId, const 
 void CUpdateCheck::OnVersionReady(int id) {
     m_document = TakeDownload(id);
     if (m_document) {
-        // Kept for whoever looks for it beside the program; the check reads the bytes it has.
+        // The copy beside the program stands only while the check runs, as it always has; the check reads
+        // the bytes it holds, which nothing on disk can change meanwhile.
         const std::wstring copy = WriteWorkingCopy(*m_document);
         if (!copy.empty()) {
             platform::RemoveFile(platform::WideToUtf8(copy));
