@@ -3,6 +3,7 @@
 #include "app/GameUrlService.h"
 #include "browser/ClientMessages.h"
 #include "config/ClientConfig.h"
+#include "config/ProductCaption.h"
 #include "download/DownloadThread.h"
 #include "download/WorkerKeeper.h"
 #include "platform/base/files.h"
@@ -14,7 +15,6 @@
 #include "skin/SkinDocument.h"
 #include "util/ModulePath.h"
 #include "util/Shell.h"
-#include "util/Version.h"
 #include "windows/GameWnd.h"
 #include "windows/HtmlWnd.h"
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/AppIdentity.h"
+#include "app/EnvironmentSetup.h"
 #include "app/MainFrame.h"
 #include "app/NameTag.h"
 #include "config/ClientConfig.h"
@@ -31,6 +32,7 @@ bool CTesselApp::InitInstance(const std::vector<std::string>& arguments) {
     }
     m_bDesktopOpen = true;
     ReadCommandLine(arguments);
+    ClientConfig::InstallSetupStep(RunEnvironmentSetup);
     m_pConfig = &ClientConfig::Instance();
     // Before the first window: the desktop reads the identity when a window is made.
     platform::SetProgramIdentity(AppUserModelId(m_pConfig->UserClientAbout()));
@@ -55,6 +57,7 @@ int CTesselApp::ExitInstance(int exitCode) {
         ClientConfig::DestroyInstance();
         m_pConfig = nullptr;
     }
+    ClientConfig::InstallSetupStep(nullptr);
     if (m_bDesktopOpen) {
         platform::CloseDesktop();
         m_bDesktopOpen = false;

@@ -2,7 +2,6 @@
 
 #include <tinyxml.h>
 
-#include "app/EnvironmentSetup.h"
 #include "platform/base/resources.h"
 #include "platform/base/text.h"
 #include "util/XmlBytes.h"
@@ -14,6 +13,11 @@ constexpr int kConfigResourceId = 400;
 std::unique_ptr<ClientConfig>& Slot() {
     static std::unique_ptr<ClientConfig> config;
     return config;
+}
+
+ClientConfig::SetupStep& InstalledStep() {
+    static ClientConfig::SetupStep step;
+    return step;
 }
 
 const TiXmlElement* FirstChildElement(const TiXmlNode* node) {
@@ -33,9 +37,15 @@ ClientConfig& ClientConfig::Instance() {
         // one instead of creating a second.
         Slot() = std::make_unique<ClientConfig>();
         Slot()->LoadDocument();
-        RunEnvironmentSetup(*Slot());
+        if (InstalledStep()) {
+            InstalledStep()(*Slot());
+        }
     }
     return *Slot();
+}
+
+void ClientConfig::InstallSetupStep(SetupStep step) {
+    InstalledStep() = std::move(step);
 }
 
 void ClientConfig::DestroyInstance() {

@@ -3,6 +3,7 @@
 // "XML" 400), answering lookups of named keys, plus the user settings and three texts filled during
 // start-up.
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,9 +13,14 @@ class TiXmlDocument;
 
 class ClientConfig {
 public:
+    using SetupStep = std::function<void(ClientConfig&)>;
+
     // The single configuration. The first call creates it, loads the embedded document and runs the
-    // environment set-up before returning; later calls return the same object.
+    // installed set-up step before returning; later calls return the same object.
     static ClientConfig& Instance();
+    // The step the first Instance() runs once the document is loaded: the application installs the
+    // environment set-up here before it first asks for the configuration. None installed: nothing runs.
+    static void InstallSetupStep(SetupStep step);
     // Destroys the configuration (which writes the user settings back); the next Instance() starts
     // anew. The application object calls it at exit.
     static void DestroyInstance();

@@ -1,6 +1,5 @@
 #include "util/Version.h"
 
-#include "config/ClientConfig.h"
 #include "platform/base/text.h"
 #include "util/LeadingInt.h"
 
@@ -26,8 +25,4 @@ int LocalVersionNumber() {
 
 bool IsNewerVersion(const std::wstring& version) {
     return LocalVersionNumber() < VersionNumber(version);
-}
-
-std::wstring ProductCaption() {
-    return ClientConfig::Instance().UserClientAbout() + L" Ver " + kClientVersion;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The client's own version, comparison with an offered one, and the caption built from it.
+// The client's own version and its comparison with an offered one.
 
 #include <string>
 
@@ -11,5 +11,3 @@ int LocalVersionNumber();
 // True when `version`, read the same way, is greater. The parts are not compared one by one ("1.1"
 // reads as 11): published version documents are written for this reading, so it stays.
 bool IsNewerVersion(const std::wstring& version);
-// "<product> Ver <version>"; creates the configuration when it does not exist yet.
-std::wstring ProductCaption();

@@ -2,10 +2,10 @@
 
 #include "browser/FrameLink.h"
 #include "config/ClientConfig.h"
+#include "config/ProductCaption.h"
 #include "platform/ui/shell_ui.h"
 #include "platform/ui/win_api.h"
 #include "util/Shell.h"
-#include "util/Version.h"
 
 namespace {
 

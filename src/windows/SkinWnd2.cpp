@@ -1,9 +1,9 @@
 #include "windows/SkinWnd2.h"
 
+#include "config/ProductCaption.h"
 #include "platform/base/text.h"
 #include "skin/SkinDocument.h"
 #include "util/ModulePath.h"
-#include "util/Version.h"
 
 namespace {
 

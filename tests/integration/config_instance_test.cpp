@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "UserEnvironment.h"
+#include "app/EnvironmentSetup.h"
 #include "config/ClientConfig.h"
 #include "platform/os/registry.h"
 
@@ -11,12 +12,33 @@ const std::wstring kRegPath = L"SOFTWARE\\Velmora\\\u661F\u6D77\u7EAA\u5143";
 
 class ConfigInstanceTest : public ::testing::Test {
 protected:
-    ~ConfigInstanceTest() override { ClientConfig::DestroyInstance(); }
+    ConfigInstanceTest() { ClientConfig::InstallSetupStep(RunEnvironmentSetup); }
+    ~ConfigInstanceTest() override {
+        ClientConfig::DestroyInstance();
+        ClientConfig::InstallSetupStep(nullptr);
+    }
 
     UserEnvironment env;
 };
 
 }  // namespace
+
+TEST_F(ConfigInstanceTest, FirstCallLoadsTheDocumentThenRunsTheInstalledStepOnceOnTheSameObject) {
+    int runs = 0;
+    ClientConfig::InstallSetupStep([&](ClientConfig& config) {
+        ++runs;
+        EXPECT_EQ(config.HomeUrl(), L"http://127.0.0.1:8631/") << "the document is loaded first";
+        EXPECT_EQ(&ClientConfig::Instance(), &config) << "asked for meanwhile, it is this one";
+    });
+    ClientConfig::Instance();
+    ClientConfig::Instance();
+    EXPECT_EQ(runs, 1);
+    ClientConfig::DestroyInstance();
+    ClientConfig::InstallSetupStep(nullptr);
+    ClientConfig::Instance();
+    EXPECT_EQ(runs, 1) << "none installed, nothing runs";
+    EXPECT_EQ(ClientConfig::Instance().m_strRegPath, L"");
+}
 
 TEST_F(ConfigInstanceTest, FirstCallLoadsTheDocumentFormsTheRegistryPathAndLoadsSettings) {
     {

@@ -57,11 +57,13 @@ TEST(ResourceCompiler, AConfigurationThatLeavesUpdatesUnsafeOrImpossibleIsWarned
         std::string attributes;
         const char* warning;  // null: none
     } cases[] = {
-        {"configParam='http://h/v.xml'", "res.manifest:3: warning: configParam without updateKey: updates run "
-                                         "only over https"},
+        {"configParam='http://h/v.xml'",
+         "res.manifest:3: warning: configParam without updateKey: updates run "
+         "only over https"},
         {"configParam='http://h/v.xml' updateKey=' , '", "configParam without updateKey"},
-        {"configParam='http://h/v.xml' updateKey='" + key + ",RWQshort'", "res.manifest:3: warning: updateKey "
-                                                                          "is malformed"},
+        {"configParam='http://h/v.xml' updateKey='" + key + ",RWQshort'",
+         "res.manifest:3: warning: updateKey "
+         "is malformed"},
         {"configParam='http://h/v.xml' updateKey='" + key + "'", nullptr},
         {"configParam=''", nullptr},
     };

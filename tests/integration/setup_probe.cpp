@@ -1,9 +1,10 @@
-// A client that only starts up: it creates the configuration, which runs the start-up set-up, and
-// writes where the running program now lives into the file argv[1], so a test can see the set-up from
+// A client that only starts up: it installs the start-up set-up and creates the configuration, which runs it,
+// and writes where the running program now lives into the file argv[1], so a test can see the set-up from
 // outside.
 #include <cstdio>
 #include <string>
 
+#include "app/EnvironmentSetup.h"
 #include "config/ClientConfig.h"
 #include "platform/base/text.h"
 #include "util/ModulePath.h"
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     if (argc < 2) {
         return 2;
     }
+    ClientConfig::InstallSetupStep(RunEnvironmentSetup);
     ClientConfig::Instance();
     std::string path = platform::WideToUtf8(GetModulePath(true));
     ClientConfig::DestroyInstance();

@@ -30,9 +30,12 @@ const std::map<std::string, std::set<std::string>> kGroupMayInclude = {
 };
 const std::set<std::string> kBackends = {"gtk", "headless"};
 // Client folders kept below others: the browser view knows the frame and the windows only through its
-// frame link.
+// frame link; the configuration runs the application's set-up only as the step the application installs;
+// the utilities serve everyone and know no one.
 const std::map<std::string, std::set<std::string>> kClientMayNotInclude = {
     {"browser", {"windows", "app"}},
+    {"config", {"app"}},
+    {"util", {"config", "app"}},
 };
 
 // Headers of the toolkit and the browser engine: for backends only.

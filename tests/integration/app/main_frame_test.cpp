@@ -15,6 +15,7 @@
 #include "app/MainFrame.h"
 #include "browser/ClientMessages.h"
 #include "config/ClientConfig.h"
+#include "config/ProductCaption.h"
 #include "download/DownloadThread.h"
 #include "platform/base/files.h"
 #include "platform/base/text.h"
@@ -26,7 +27,6 @@
 #include "platform/ui/win_api.h"
 #include "platform/ui/window_system.h"
 #include "skin/SkinDocument.h"
-#include "util/Version.h"
 #include "windows/GameWnd.h"
 #include "windows/HtmlWnd.h"
 

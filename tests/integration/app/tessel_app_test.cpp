@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "UserEnvironment.h"
+#include "app/EnvironmentSetup.h"
 #include "app/MainFrame.h"
 #include "app/TesselApp.h"
 #include "config/ClientConfig.h"
@@ -30,12 +31,15 @@ protected:
     ~TesselAppTest() override {
         SkinDocument::DestroyInstance();
         ClientConfig::DestroyInstance();
+        ClientConfig::InstallSetupStep(nullptr);
         platform::MessageQueue::Instance().Reset();
         Backend().Reset();
     }
     static void Configure(const std::string& frameClass) {
         const std::string config = "<CLIENTCONFIG><C userClientAbout='Demo' imClass='" + frameClass +
                                    "' homeUrl='http://portal.test/'/></CLIENTCONFIG>";
+        // The configuration is made here, ahead of the application, so the set-up it installs runs now.
+        ClientConfig::InstallSetupStep(RunEnvironmentSetup);
         ClientConfig::Instance().LoadDocumentFromBytes(config.data(), config.size());
         const char skin[] = "<S><MAINWND width='400' height='300'/><GAMEWND width='600' height='400'/></S>";
         SkinDocument::Instance().LoadDocumentFromBytes(skin, sizeof skin - 1);

@@ -63,9 +63,13 @@ protected:
         env.Set("TEMP", temp);
         platform::SetWallClock(&clock);
         platform::SetHttpTrustedCaFile(ca.CaFile());
+        // Of the start-up set-up, the check needs only the client's registry key.
+        ClientConfig::InstallSetupStep(
+            [](ClientConfig& config) { config.m_strRegPath = L"SOFTWARE\\Velmora\\Test"; });
     }
     ~UpdateCheckTest() override {
         Stop();
+        ClientConfig::InstallSetupStep(nullptr);
         platform::SetWallClock(nullptr);
     }
 

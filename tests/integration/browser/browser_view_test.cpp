@@ -1,12 +1,10 @@
 // The browser view on the headless backend with a fake frame: the app:// commands, the game and login
 // tests in their order, new windows, the sentinel in either host, the external object and title changes.
-// The configuration's creation runs the set-up, so every case has a throw-away user.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "UserEnvironment.h"
 #include "browser/ClientMessages.h"
 #include "browser/FrameLink.h"
 #include "browser/IEView.h"
@@ -96,7 +94,6 @@ protected:
         return platform::headless::LastBrowser();
     }
 
-    UserEnvironment user;
     FakeFrame frame;
     Host launcherHost;
     Host gameHost;

@@ -1,12 +1,10 @@
 // The game window on the headless backend with a fake frame: its resize zones, the title double-click,
 // maximise and restore, reloading, F5, leaving, and the "vip" button the page names and makes blink.
-// The configuration's creation runs the set-up, so every case has a throw-away user.
 #include <gtest/gtest.h>
 
 #include <deque>
 
 #include "SkinTestSupport.h"
-#include "UserEnvironment.h"
 #include "browser/ClientMessages.h"
 #include "browser/FrameLink.h"
 #include "config/ClientConfig.h"
@@ -116,7 +114,6 @@ protected:
         PumpUntilIdle();
     }
 
-    UserEnvironment user;
     FakeFrame frame;
 };
 
