@@ -15,7 +15,14 @@ function(velmora_add_resources target manifest)
     target_sources(${target} PRIVATE "${source}")
 endfunction()
 
-# Warnings that every target of ours builds with.
+# The warnings every target of ours builds with, as errors. A deprecation stays a warning, so that an
+# update of a library within the distribution cannot break the build.
+if(NOT TARGET velmora_warning_flags)
+    add_library(velmora_warning_flags INTERFACE)
+    target_compile_options(velmora_warning_flags INTERFACE -Wall -Wextra -Wshadow -Wnon-virtual-dtor
+        -Woverloaded-virtual -Werror -Wno-error=deprecated-declarations)
+endif()
+
 function(velmora_warnings target)
-    target_compile_options(${target} PRIVATE -Wall -Wextra)
+    target_link_libraries(${target} PRIVATE velmora_warning_flags)
 endfunction()

@@ -121,6 +121,6 @@ TEST_P(GtkDragTest, AClickOnAChildButtonIsReportedToItsParent) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktop, GtkDragTest, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "WithWindowManager" : "WithoutWindowManager";
+                         [](const ::testing::TestParamInfo<bool>& withManager) {
+                             return withManager.param ? "WithWindowManager" : "WithoutWindowManager";
                          });

@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "BrowserTestKit.h"
-#include "support/DemoSiteRunner.h"
 #include "GtkFixture.h"
 #include "UserEnvironment.h"
 #include "browser/ClientMessages.h"
@@ -15,6 +14,7 @@
 #include "browser/IEWnd.h"
 #include "config/ClientConfig.h"
 #include "platform/gtk/gtk_browser.h"
+#include "support/DemoSiteRunner.h"
 
 namespace {
 
@@ -114,12 +114,12 @@ TEST_F(GtkViewTest, ThePortalsEnterLinkEntersTheGameAndLeavesThePortalShown) {
 }
 
 TEST_F(GtkViewTest, AGameLinkInsideAFrameEntersTheGameToo) {
-    TestSite site;
+    TestSite pages;
     CIEWnd popup;
-    OpenPopup(popup, site.Url("/framed-game"));
+    OpenPopup(popup, pages.Url("/framed-game"));
     ASSERT_TRUE(TurnUntil([&] { return !frame.entered.empty(); }, std::chrono::seconds(15)));
-    EXPECT_EQ(frame.entered, std::vector<std::string>{platform::WideToUtf8(site.Url("/b?wd_entergame=1"))});
-    EXPECT_FALSE(site.Asked("/b")) << "the frame's game page was never fetched";
+    EXPECT_EQ(frame.entered, std::vector<std::string>{platform::WideToUtf8(pages.Url("/b?wd_entergame=1"))});
+    EXPECT_FALSE(pages.Asked("/b")) << "the frame's game page was never fetched";
 }
 
 TEST_F(GtkViewTest, TheGamePageNamesItsServerToTheGameWindowWithinItsCall) {
@@ -140,10 +140,10 @@ TEST_F(GtkViewTest, TheGamePageNamesItsServerToTheGameWindowWithinItsCall) {
 }
 
 TEST_F(GtkViewTest, APageCannotReadAnotherSitesData) {
-    TestSite site;
+    TestSite pages;
     CIEWnd popup;
-    OpenPopup(popup, site.Url("/b"));
-    const std::string other = platform::WideToUtf8(site.Url("/a", "localhost"));
+    OpenPopup(popup, pages.Url("/b"));
+    const std::string other = platform::WideToUtf8(pages.Url("/a", "localhost"));
     EXPECT_EQ(EvalInPage(Engine(popup.GetView()),
                          "var x = new XMLHttpRequest(); try { x.open('GET', '" + other +
                              "', false); x.send(); 'read: ' + x.responseText } catch (e) { 'refused' }"),

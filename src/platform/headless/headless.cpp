@@ -39,8 +39,8 @@ void HeadlessWindow::PlaceAbove(NativeWindow* below) {
     order.insert(below == nullptr ? order.begin() : (at == order.end() ? at : at + 1), this);
 }
 
-void HeadlessWindow::PlaceWidget(NativeWidget* widget, const RECT& rect, bool visible) {
-    widgets[widget] = WidgetPlace{rect, visible};
+void HeadlessWindow::PlaceWidget(NativeWidget* widget, const RECT& rect, bool shown) {
+    widgets[widget] = WidgetPlace{rect, shown};
 }
 
 std::unique_ptr<NativeWindow> HeadlessBackend::CreateWindow(const NativeWindowParams& params) {

@@ -115,7 +115,9 @@ TEST_P(DesktopProgramTest, CanStartAgainAfterItStopped) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, DesktopProgramTest, testing::ValuesIn(Programs()),
-                         [](const testing::TestParamInfo<ProgramCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<ProgramCase>& program) {
+                             return program.param.name;
+                         });
 
 TEST(DesktopProgram, AllRunTogether) {
     DesktopProgram windowManager = DesktopProgram::WindowManager();
