@@ -18,13 +18,13 @@ constexpr wchar_t kConversions[kPlaceholders] = {L's', L'd', L'd', L's'};
 
 }  // namespace
 
-bool FillUserInfoTemplate(const std::wstring& format, const std::wstring& nameTag, int reason, int stamp,
-                          const std::wstring& signature, std::wstring& url) {
+bool FillUserInfoTemplate(const std::wstring& format, const std::wstring& nameTag, GameUrlReason reason,
+                          int stamp, const std::wstring& signature, std::wstring& url) {
     if (format.empty()) {
         return false;
     }
-    const std::wstring arguments[kPlaceholders] = {nameTag, std::to_wstring(reason), std::to_wstring(stamp),
-                                                   signature};
+    const std::wstring arguments[kPlaceholders] = {nameTag, std::to_wstring(static_cast<int>(reason)),
+                                                   std::to_wstring(stamp), signature};
     std::wstring filled;
     std::size_t used = 0;
     for (std::size_t at = 0; at < format.size(); ++at) {
@@ -60,7 +60,7 @@ std::wstring GameUrlSignature(const std::wstring& nameTag, int stamp, const std:
 }
 
 std::wstring UserInfoRequestUrl(const std::wstring& format, const std::wstring& key,
-                                const std::wstring& nameTag, int reason, int stamp) {
+                                const std::wstring& nameTag, GameUrlReason reason, int stamp) {
     std::wstring url;
     if (!FillUserInfoTemplate(format, nameTag, reason, stamp, GameUrlSignature(nameTag, stamp, key), url)) {
         return std::wstring();
@@ -74,12 +74,12 @@ int UserInfoStamp() {
     return static_cast<int>(static_cast<std::uint32_t>(platform::SecondsSince1970()));
 }
 
-std::wstring CurrentUserInfoRequestUrl(const std::wstring& nameTag, int reason) {
+std::wstring CurrentUserInfoRequestUrl(const std::wstring& nameTag, GameUrlReason reason) {
     const ClientConfig& config = ClientConfig::Instance();
     return UserInfoRequestUrl(config.UserInfoUrl(), config.PwKey(), nameTag, reason, UserInfoStamp());
 }
 
-std::wstring FetchGameUrlFor(const std::wstring& nameTag, const std::wstring& gameUrl, int reason) {
+std::wstring FetchGameUrlFor(const std::wstring& nameTag, const std::wstring& gameUrl, GameUrlReason reason) {
     if (nameTag.empty()) {
         return gameUrl;
     }

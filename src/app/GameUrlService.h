@@ -5,9 +5,7 @@
 
 #include <string>
 
-// What the request says it is for.
-constexpr int kGameUrlForStart = 0;   // the client starts
-constexpr int kGameUrlForReload = 1;  // the game window reloads its page
+#include "browser/FrameLink.h"
 
 // Fills the configuration's `userInfoUrl` template without handing it to printf: placeholders are
 // taken from the left, "%s" for the tag, "%d" for the reason, "%d" for the stamp and "%s" for the
@@ -15,8 +13,8 @@ constexpr int kGameUrlForReload = 1;  // the game window reloads its page
 // (one without placeholders is copied as it is). False, with `url` left alone, for an empty template, a
 // conversion other than the one its position calls for (flags, widths and "%n" included), a '%' that
 // ends the template, or a fifth placeholder.
-bool FillUserInfoTemplate(const std::wstring& format, const std::wstring& nameTag, int reason, int stamp,
-                          const std::wstring& signature, std::wstring& url);
+bool FillUserInfoTemplate(const std::wstring& format, const std::wstring& nameTag, GameUrlReason reason,
+                          int stamp, const std::wstring& signature, std::wstring& url);
 
 // The lower-case hexadecimal MD5 of the tag, the stamp in decimal and the key, over their bytes in the
 // ANSI code page: what the service checks.
@@ -25,14 +23,14 @@ std::wstring GameUrlSignature(const std::wstring& nameTag, int stamp, const std:
 // The signed request for `format` with every '+' turned into '&' (the shipped templates separate their
 // parameters with '+'); empty when the template is unusable.
 std::wstring UserInfoRequestUrl(const std::wstring& format, const std::wstring& key,
-                                const std::wstring& nameTag, int reason, int stamp);
+                                const std::wstring& nameTag, GameUrlReason reason, int stamp);
 
 // The seconds since 1970 a request sent now is stamped with, cut to 32 bits as the service expects.
 int UserInfoStamp();
 
 // The request FetchGameUrlFor sends now, from the client configuration and the wall clock.
-std::wstring CurrentUserInfoRequestUrl(const std::wstring& nameTag, int reason);
+std::wstring CurrentUserInfoRequestUrl(const std::wstring& nameTag, GameUrlReason reason);
 
 // `gameUrl` unchanged, without any request, when there is no tag; otherwise the service's answer, or
 // empty text when the template is unusable or the request fails (the HTTP status is not looked at).
-std::wstring FetchGameUrlFor(const std::wstring& nameTag, const std::wstring& gameUrl, int reason);
+std::wstring FetchGameUrlFor(const std::wstring& nameTag, const std::wstring& gameUrl, GameUrlReason reason);

@@ -30,7 +30,7 @@ constexpr LPARAM kTrayRightDown = WM_RBUTTONDOWN;
 // code that opened the loop.
 bool DestroysWindows(UINT message, WPARAM wParam) {
     return message == WM_INSTALLER_READY || message == WM_GAME_CLOSED || message == WM_CLOSE ||
-           (message == WM_COMMAND && LOWORD(wParam) == CMainFrame::ID_APP_EXIT);
+           (message == WM_COMMAND && LOWORD(wParam) == ID_APP_EXIT);
 }
 
 bool IsSurrogatePairCharacter(wchar_t c) {
@@ -98,7 +98,7 @@ int CMainFrame::OnCreate(CREATESTRUCT* cs) {
     RunPluginInstaller();
     AddTrayIcon();
     StartDownloads();
-    m_bTrayMenu = platform::LoadMenuResource(kTrayMenuId, m_trayMenu);
+    platform::LoadMenuResource(kTrayMenuId, m_trayMenu);
     SkinDocument::Instance();
     m_bOwnsSkin = true;
     CreateWindows();
@@ -150,7 +150,7 @@ std::unique_ptr<CGameWnd> CMainFrame::CreateGameWnd(DWORD dwExStyle) {
 
 void CMainFrame::DecideStart() {
     if (!m_strNameTag.empty()) {
-        const std::wstring url = FetchGameUrl(0);
+        const std::wstring url = FetchGameUrl(GameUrlReason::Start);
         if (!url.empty()) {
             EnterGame(url);
             return;
@@ -227,7 +227,7 @@ void CMainFrame::LeaveGame() {
     m_nGameMode = 0;
 }
 
-std::wstring CMainFrame::FetchGameUrl(int nMode) {
+std::wstring CMainFrame::FetchGameUrl(GameUrlReason nMode) {
     return FetchGameUrlFor(m_strNameTag, m_strGameUrl, nMode);
 }
 
@@ -350,7 +350,6 @@ void CMainFrame::Release() {
         m_bOwnsSkin = false;
     }
     m_trayMenu.items.clear();
-    m_bTrayMenu = false;
     if (GetFrameLink() == this) {
         SetFrameLink(nullptr);
     }

@@ -19,7 +19,6 @@ class CHtmlWnd;
 
 class CMainFrame : public CWnd, public FrameLink {
 public:
-    static constexpr UINT ID_APP_EXIT = 57665;
     static constexpr UINT ID_TRAY_SHOW = 201;
     static constexpr UINT kTrayIconId = 200;
     static constexpr int kTrayMenuId = 200;
@@ -45,7 +44,7 @@ public:
     void ShowChoose() override;
     void EnterGame(const std::wstring& url) override;
     void LeaveGame() override;
-    std::wstring FetchGameUrl(int nMode) override;
+    std::wstring FetchGameUrl(GameUrlReason nMode) override;
 
     // What the windows and tests look at.
     CHtmlWnd* GetLauncher() const { return m_pLauncherWnd.get(); }
@@ -91,8 +90,7 @@ private:
     std::unique_ptr<CGameWnd> m_pDetachedGameWnd;
     std::unique_ptr<CDownloadThread> m_pDownloadThread;
     std::unique_ptr<CUpdateCheck> m_pUpdateCheck;  // only while the downloader is there
-    platform::Menu m_trayMenu;
-    bool m_bTrayMenu = false;
+    platform::Menu m_trayMenu;                     // empty when the build has none
     int m_nGameMode = 0;
     platform::NOTIFYICONDATA m_trayIcon;
     bool m_bTrayIcon = false;

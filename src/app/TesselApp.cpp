@@ -45,8 +45,7 @@ bool CTesselApp::InitInstance(const std::vector<std::string>& arguments) {
     }
     const HWND frame = m_pMainWnd->m_hWnd;
     // Ended from outside (the session, a terminal), the client leaves as from its own exit command.
-    platform::SetTerminationHandler(
-        [frame] { platform::PostMessage(frame, WM_COMMAND, CMainFrame::ID_APP_EXIT, 0); });
+    platform::SetTerminationHandler([frame] { platform::PostMessage(frame, WM_COMMAND, ID_APP_EXIT, 0); });
     return true;
 }
 

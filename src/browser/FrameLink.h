@@ -6,6 +6,9 @@
 
 #include "platform/ui/win_messages.h"
 
+// What a game URL is asked for; the user-info service receives the number.
+enum class GameUrlReason { Start = 0, Reload = 1 };
+
 class FrameLink {
 public:
     virtual ~FrameLink() = default;
@@ -27,7 +30,7 @@ public:
     // Retires the game window, then ends the client or shows the launcher again.
     virtual void LeaveGame() = 0;
     // The signed game URL; empty when it cannot be had.
-    virtual std::wstring FetchGameUrl(int nMode) = 0;
+    virtual std::wstring FetchGameUrl(GameUrlReason nMode) = 0;
 };
 
 // The link in use; null when there is none (nothing then reaches a frame).

@@ -2,28 +2,19 @@
 
 #include <tinyxml.h>
 
-#include <algorithm>
-#include <cctype>
-#include <cstring>
 #include <string>
 
+#include "platform/base/text.h"
 #include "util/XmlDepth.h"
 
 namespace {
 
-bool EqualsAsciiIgnoreCase(const char* a, const char* b) {
-    const std::size_t length = std::strlen(a);
-    return length == std::strlen(b) && std::equal(a, a + length, b, [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 bool DeclaresUtf8(const TiXmlDocument& document) {
     for (const TiXmlNode* node = document.FirstChild(); node != nullptr; node = node->NextSibling()) {
         if (const TiXmlDeclaration* declaration = node->ToDeclaration()) {
-            return EqualsAsciiIgnoreCase(declaration->Encoding(), "UTF-8") ||
-                   EqualsAsciiIgnoreCase(declaration->Encoding(), "UTF8");
+            const std::wstring encoding = platform::Utf8ToWide(declaration->Encoding());
+            return platform::EqualsIgnoreCase(encoding, L"UTF-8") ||
+                   platform::EqualsIgnoreCase(encoding, L"UTF8");
         }
         if (node->ToElement() != nullptr) {
             break;

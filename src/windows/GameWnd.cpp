@@ -3,21 +3,12 @@
 #include "browser/ClientMessages.h"
 #include "browser/FrameLink.h"
 #include "config/ClientConfig.h"
+#include "platform/base/text.h"
 #include "platform/ui/win_api.h"
 #include "util/Shell.h"
 #include "windows/ClearUrlCache.h"
 
 namespace {
-
-bool SameName(const std::wstring& a, const wchar_t* b) {
-    std::wstring lower = a;
-    for (wchar_t& c : lower) {
-        if (c >= L'A' && c <= L'Z') {
-            c = static_cast<wchar_t>(c - L'A' + L'a');
-        }
-    }
-    return lower == b;
-}
 
 // The resize zone at a client point: fixed 10-pixel corners, edges as wide as the skin's border.
 int ZoneAt(const RECT& client, POINT p, int border) {
@@ -111,26 +102,26 @@ void CGameWnd::OnSize(UINT type, int cx, int cy) {
 void CGameWnd::OnSkinButton(const SkinButtonDef& def) {
     ClientConfig& config = ClientConfig::Instance();
     const std::wstring& name = def.name;
-    if (SameName(name, L"close")) {
+    if (platform::EqualsIgnoreCase(name, L"close")) {
         OnCloseRequest();
-    } else if (SameName(name, L"min")) {
+    } else if (platform::EqualsIgnoreCase(name, L"min")) {
         ShowWindow(SW_MINIMIZE);
-    } else if (SameName(name, L"pack")) {
+    } else if (platform::EqualsIgnoreCase(name, L"pack")) {
         Show(FALSE);
-    } else if (SameName(name, L"home")) {
+    } else if (platform::EqualsIgnoreCase(name, L"home")) {
         OpenInShell(config.GwUrl());
-    } else if (SameName(name, L"bbs")) {
+    } else if (platform::EqualsIgnoreCase(name, L"bbs")) {
         OpenInShell(config.BbsUrl());
-    } else if (SameName(name, L"kf")) {
+    } else if (platform::EqualsIgnoreCase(name, L"kf")) {
         OpenInShell(config.KfUrl());
-    } else if (SameName(name, L"pay")) {
+    } else if (platform::EqualsIgnoreCase(name, L"pay")) {
         OpenInShell(config.PaymentUrl());
-    } else if (SameName(name, L"refresh")) {
+    } else if (platform::EqualsIgnoreCase(name, L"refresh")) {
         ReloadGame();
-    } else if (SameName(name, L"cache")) {
+    } else if (platform::EqualsIgnoreCase(name, L"cache")) {
         ClearCacheAndReload();
-    } else if (SameName(name, L"max") || SameName(name, L"restore")) {
-        m_bMaximized = SameName(name, L"max") ? 1 : 0;
+    } else if (platform::EqualsIgnoreCase(name, L"max") || platform::EqualsIgnoreCase(name, L"restore")) {
+        m_bMaximized = platform::EqualsIgnoreCase(name, L"max") ? 1 : 0;
         ApplyMaximized();
     }
 }
@@ -148,9 +139,9 @@ void CGameWnd::ApplyMaximized() {
 
 void CGameWnd::ReloadGame() {
     FrameLink* frame = GetFrameLink();
-    if (frame != nullptr && !frame->FetchGameUrl(1).empty()) {
+    if (frame != nullptr && !frame->FetchGameUrl(GameUrlReason::Reload).empty()) {
         // The first answer only says that there is one; the page gets a freshly signed second one.
-        m_view.Navigate(frame->FetchGameUrl(1));
+        m_view.Navigate(frame->FetchGameUrl(GameUrlReason::Reload));
     } else if (platform::BrowserControl* browser = m_view.GetBrowser()) {
         browser->Refresh();
     }

@@ -3,23 +3,10 @@
 #include "browser/FrameLink.h"
 #include "config/ClientConfig.h"
 #include "config/ProductCaption.h"
+#include "platform/base/text.h"
 #include "platform/ui/shell_ui.h"
 #include "platform/ui/win_api.h"
 #include "util/Shell.h"
-
-namespace {
-
-bool SameName(const std::wstring& a, const wchar_t* b) {
-    std::wstring lower = a;
-    for (wchar_t& c : lower) {
-        if (c >= L'A' && c <= L'Z') {
-            c = static_cast<wchar_t>(c - L'A' + L'a');
-        }
-    }
-    return lower == b;
-}
-
-}  // namespace
 
 CHtmlWnd::CHtmlWnd() : CSkinWnd(L"MAINWND") {}
 
@@ -91,17 +78,17 @@ void CHtmlWnd::OnMove(int x, int y) {
 
 void CHtmlWnd::OnSkinButton(const SkinButtonDef& def) {
     ClientConfig& config = ClientConfig::Instance();
-    if (SameName(def.name, L"close")) {
+    if (platform::EqualsIgnoreCase(def.name, L"close")) {
         ConfirmExit();
-    } else if (SameName(def.name, L"min")) {
+    } else if (platform::EqualsIgnoreCase(def.name, L"min")) {
         Show(FALSE);
-    } else if (SameName(def.name, L"home")) {
+    } else if (platform::EqualsIgnoreCase(def.name, L"home")) {
         OpenInShell(config.GwUrl());
-    } else if (SameName(def.name, L"bbs")) {
+    } else if (platform::EqualsIgnoreCase(def.name, L"bbs")) {
         OpenInShell(config.BbsUrl());
-    } else if (SameName(def.name, L"kf")) {
+    } else if (platform::EqualsIgnoreCase(def.name, L"kf")) {
         OpenInShell(config.KfUrl());
-    } else if (SameName(def.name, L"pay")) {
+    } else if (platform::EqualsIgnoreCase(def.name, L"pay")) {
         OpenInShell(config.PaymentUrl());
     }
 }

@@ -10,8 +10,6 @@
 
 class CHtmlWnd : public CSkinWnd {
 public:
-    static constexpr UINT ID_APP_EXIT = 57665;
-
     CHtmlWnd();
     ~CHtmlWnd() override;
 

@@ -15,6 +15,7 @@
 #include "config/ClientConfig.h"
 #include "platform/gtk/gtk_browser.h"
 #include "support/DemoSiteRunner.h"
+#include "support/FakeFrameLink.h"
 
 namespace {
 
@@ -30,22 +31,6 @@ protected:
         }
         return ColourWnd::WindowProc(message, wParam, lParam);
     }
-};
-
-class FakeFrame : public FrameLink {
-public:
-    std::vector<std::string> entered;
-    HWND game = nullptr;
-
-    HWND GetFrameWnd() const override { return nullptr; }
-    HWND GetCurrentGameWnd() const override { return game; }
-    bool HasLauncher() const override { return true; }
-    void ShowLauncher(bool) override {}
-    void ConfirmExit() override {}
-    void ShowChoose() override {}
-    void EnterGame(const std::wstring& url) override { entered.push_back(platform::WideToUtf8(url)); }
-    void LeaveGame() override {}
-    std::wstring FetchGameUrl(int) override { return L""; }
 };
 
 class GtkViewTest : public GtkTest {
@@ -88,7 +73,7 @@ protected:
     }
 
     UserEnvironment user;
-    FakeFrame frame;
+    FakeFrameLink frame;
     std::optional<DemoSiteRunner> site;
     int port = 0;
     ColourWnd owner;
@@ -108,8 +93,8 @@ TEST_F(GtkViewTest, ThePortalsEnterLinkEntersTheGameAndLeavesThePortalShown) {
     EXPECT_EQ(EvalInPage(Engine(popup.GetView()), "document.querySelector('a.enter').click(); 'clicked'"),
               "clicked");
     const std::string game = "http://127.0.0.1:" + std::to_string(port) + "/game?server=1&wd_entergame=1";
-    ASSERT_TRUE(TurnUntil([&] { return !frame.entered.empty(); }));
-    EXPECT_EQ(frame.entered, std::vector<std::string>{game});
+    ASSERT_TRUE(TurnUntil([&] { return !frame.Entered().empty(); }));
+    EXPECT_EQ(frame.Entered(), std::vector<std::string>{game});
     EXPECT_EQ(popup.GetView().GetLocationURL(), Demo("/")) << "the link itself was cancelled";
 }
 
@@ -117,8 +102,9 @@ TEST_F(GtkViewTest, AGameLinkInsideAFrameEntersTheGameToo) {
     TestSite pages;
     CIEWnd popup;
     OpenPopup(popup, pages.Url("/framed-game"));
-    ASSERT_TRUE(TurnUntil([&] { return !frame.entered.empty(); }, std::chrono::seconds(15)));
-    EXPECT_EQ(frame.entered, std::vector<std::string>{platform::WideToUtf8(pages.Url("/b?wd_entergame=1"))});
+    ASSERT_TRUE(TurnUntil([&] { return !frame.Entered().empty(); }, std::chrono::seconds(15)));
+    EXPECT_EQ(frame.Entered(),
+              std::vector<std::string>{platform::WideToUtf8(pages.Url("/b?wd_entergame=1"))});
     EXPECT_FALSE(pages.Asked("/b")) << "the frame's game page was never fetched";
 }
 
@@ -132,7 +118,7 @@ TEST_F(GtkViewTest, TheGamePageNamesItsServerToTheGameWindowWithinItsCall) {
     view.Navigate(Demo("/game?server=2&wd_entergame=1"));
     ASSERT_TRUE(TurnUntil([&] { return !game.names.empty(); }, std::chrono::seconds(15)));
     EXPECT_EQ(game.names, std::vector<std::string>{"星海二区"});
-    EXPECT_TRUE(frame.entered.empty()) << "a game page in the game window loads in place";
+    EXPECT_TRUE(frame.Entered().empty()) << "a game page in the game window loads in place";
     // The page's next line sees what the window did with the call: here, that it was heard.
     EXPECT_EQ(EvalInPage(Engine(view), "window.external.getGsName('银河三区'); 'after'"), "after");
     EXPECT_EQ(game.names.back(), "银河三区");

@@ -9,7 +9,6 @@
 #include <optional>
 
 #include "BrowserTestKit.h"
-#include "support/DemoSiteRunner.h"
 #include "DesktopProgram.h"
 #include "GtkFixture.h"
 #include "UserEnvironment.h"
@@ -20,6 +19,8 @@
 #include "platform/gtk/gtk_browser.h"
 #include "platform/ui/window_system.h"
 #include "skin/SkinDocument.h"
+#include "support/DemoSiteRunner.h"
+#include "support/FakeFrameLink.h"
 #include "windows/GameWnd.h"
 #include "windows/HtmlWnd.h"
 
@@ -31,23 +32,6 @@ namespace {
 constexpr DWORD kStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;
 
 // The frame as far as the windows need it: a signed game URL that differs at every request.
-class FakeFrame : public FrameLink {
-public:
-    std::wstring gameUrl;
-    HWND game = nullptr;
-    int asked = 0;
-
-    HWND GetFrameWnd() const override { return nullptr; }
-    HWND GetCurrentGameWnd() const override { return game; }
-    bool HasLauncher() const override { return true; }
-    void ShowLauncher(bool) override {}
-    void ConfirmExit() override {}
-    void ShowChoose() override {}
-    void EnterGame(const std::wstring&) override {}
-    void LeaveGame() override {}
-    std::wstring FetchGameUrl(int) override { return gameUrl + L"&t=" + std::to_wstring(++asked); }
-};
-
 unsigned long XidOf(const CWnd& wnd) {
     GtkWidget* window = platform::gtk::GtkWindowOf(wnd.m_hWnd);
     GdkWindow* native = window != nullptr ? gtk_widget_get_window(window) : nullptr;
@@ -97,7 +81,7 @@ protected:
     }
 
     UserEnvironment user;
-    FakeFrame frame;
+    FakeFrameLink frame;
     std::optional<DemoSiteRunner> site;
     int port = 0;
     std::optional<DesktopProgram> compositor;
@@ -194,17 +178,18 @@ TEST_F(GtkWindowsTest, TheCacheButtonMakesTheGameFetchItsFilesAgainWhereRefreshD
     CGameWnd game;
     ASSERT_TRUE(game.Create(nullptr, WS_EX_APPWINDOW, kStyle));
     frame.game = game.m_hWnd;
-    frame.gameUrl = Demo("/game?server=1&wd_entergame=1");
-    game.m_view.Navigate(frame.gameUrl);
+    const std::wstring gameUrl = Demo("/game?server=1&wd_entergame=1");
+    frame.gameUrl = [&](GameUrlReason) { return gameUrl + L"&t=" + std::to_wstring(frame.fetches); };
+    game.m_view.Navigate(gameUrl);
     game.Show(TRUE);
-    ASSERT_TRUE(Loaded(game.m_view, frame.gameUrl));
+    ASSERT_TRUE(Loaded(game.m_view, gameUrl));
     const std::string script = "GET /js/game.js 200";
     const int first = site->Log().Count(script);  // 1, or 0 when an earlier test in this process cached it
     const auto press = [&](const wchar_t* name) {
         game.PostMessage(WM_COMMAND, MAKEWPARAM(game.FindButton(name)->GetDlgCtrlID(), BN_CLICKED), 0);
-        const int asked = frame.asked;
-        return TurnUntil([&] { return frame.asked >= asked + 2; }) &&
-               Loaded(game.m_view, frame.gameUrl + L"&t=" + std::to_wstring(frame.asked));
+        const int asked = frame.fetches;
+        return TurnUntil([&] { return frame.fetches >= asked + 2; }) &&
+               Loaded(game.m_view, gameUrl + L"&t=" + std::to_wstring(frame.fetches));
     };
     // The engine lists a file in its disk cache a moment after it wrote it; a removal takes what is listed.
     const auto written = [&] {

@@ -37,7 +37,7 @@ TEST(UserInfoTemplateTest, FillsThePlaceholdersInOrderAndRefusesAnyOtherConversi
     };
     for (const auto& c : cases) {
         std::wstring url = L"untouched";
-        EXPECT_EQ(FillUserInfoTemplate(c.format, L"4711", 1, -5, kSign, url), c.filled)
+        EXPECT_EQ(FillUserInfoTemplate(c.format, L"4711", GameUrlReason::Reload, -5, kSign, url), c.filled)
             << testing::PrintToString(std::wstring(c.format));
         EXPECT_EQ(url, c.filled ? std::wstring(c.url) : L"untouched")
             << testing::PrintToString(std::wstring(c.format));

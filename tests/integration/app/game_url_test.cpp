@@ -79,26 +79,26 @@ TEST_F(GameUrlTest, TheSiteAcceptsTheSignatureAndAnswersTheGameOfThePlayer) {
         {L"\u73A9\u5BB6\u661F\u6D77", "%E7%8E%A9%E5%AE%B6%E6%98%9F%E6%B5%B7"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FetchGameUrlFor(c.tag, L"", kGameUrlForStart), Game(c.query));
-        EXPECT_EQ(FetchGameUrlFor(c.tag, L"", kGameUrlForReload), Game(c.query));
+        EXPECT_EQ(FetchGameUrlFor(c.tag, L"", GameUrlReason::Start), Game(c.query));
+        EXPECT_EQ(FetchGameUrlFor(c.tag, L"", GameUrlReason::Reload), Game(c.query));
     }
     EXPECT_EQ(RequestsOnceLogged(4), 4);
     Configure(kTemplate, "another-key");
-    EXPECT_EQ(FetchGameUrlFor(L"4711", L"", kGameUrlForStart), L"")
+    EXPECT_EQ(FetchGameUrlFor(L"4711", L"", GameUrlReason::Start), L"")
         << "a signature with the wrong key is refused";
 }
 
 TEST_F(GameUrlTest, TheRequestIsTheTemplateFilledWithItsPlusSignsAsSeparators) {
     Configure(kTemplate);
-    const std::wstring first = CurrentUserInfoRequestUrl(L"47+11", kGameUrlForReload);
+    const std::wstring first = CurrentUserInfoRequestUrl(L"47+11", GameUrlReason::Reload);
     const std::wstring stamp = std::to_wstring(wall.now);
     EXPECT_EQ(first, platform::Utf8ToWide(site.Url("/userinfo?user=47&11&reason=1&t=")) + stamp + L"&sign=" +
                          GameUrlSignature(L"47+11", static_cast<int>(wall.now), L"velmora-demo-key"))
         << "a '+' of the tag becomes a separator too";
-    EXPECT_EQ(CurrentUserInfoRequestUrl(L"47+11", kGameUrlForReload), first)
+    EXPECT_EQ(CurrentUserInfoRequestUrl(L"47+11", GameUrlReason::Reload), first)
         << "the same second, the same URL";
     wall.now += 1;
-    EXPECT_NE(CurrentUserInfoRequestUrl(L"47+11", kGameUrlForReload), first);
+    EXPECT_NE(CurrentUserInfoRequestUrl(L"47+11", GameUrlReason::Reload), first);
 }
 
 TEST_F(GameUrlTest, AnUnusableTemplateSendsNothingAndAnswersNothing) {
@@ -118,7 +118,7 @@ TEST_F(GameUrlTest, AnUnusableTemplateSendsNothingAndAnswersNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.format);
         Configure(c.format);
-        EXPECT_EQ(FetchGameUrlFor(L"4711", L"http://fallback.test/", kGameUrlForStart), L"");
+        EXPECT_EQ(FetchGameUrlFor(L"4711", L"http://fallback.test/", GameUrlReason::Start), L"");
         expected += c.requests;
         EXPECT_EQ(RequestsOnceLogged(expected), expected);
     }
@@ -126,8 +126,8 @@ TEST_F(GameUrlTest, AnUnusableTemplateSendsNothingAndAnswersNothing) {
 
 TEST_F(GameUrlTest, WithoutATagTheCommandLinesUrlIsTheAnswerAndNothingIsAsked) {
     Configure(kTemplate);
-    EXPECT_EQ(FetchGameUrlFor(L"", L"http://game.test/play", kGameUrlForStart), L"http://game.test/play");
-    EXPECT_EQ(FetchGameUrlFor(L"", L"", kGameUrlForReload), L"");
+    EXPECT_EQ(FetchGameUrlFor(L"", L"http://game.test/play", GameUrlReason::Start), L"http://game.test/play");
+    EXPECT_EQ(FetchGameUrlFor(L"", L"", GameUrlReason::Reload), L"");
     EXPECT_EQ(Requests(), 0);
 }
 

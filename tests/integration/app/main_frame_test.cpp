@@ -228,7 +228,7 @@ TEST_F(MainFrameTest, TheTrayMenuShowsTheWindowExitsOrDoesNothing) {
     } cases[] = {
         {CMainFrame::ID_TRAY_SHOW, true, false},
         {0, false, false},  // dismissed
-        {CMainFrame::ID_APP_EXIT, false, true},
+        {ID_APP_EXIT, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.choice);
@@ -244,7 +244,7 @@ TEST_F(MainFrameTest, TheTrayMenuShowsTheWindowExitsOrDoesNothing) {
         EXPECT_EQ(items[0].id, CMainFrame::ID_TRAY_SHOW);
         EXPECT_EQ(items[0].text, L"\u663E\u793A\u4E3B\u754C\u9762");
         EXPECT_EQ(items[1].id, 0u);
-        EXPECT_EQ(items[2].id, CMainFrame::ID_APP_EXIT);
+        EXPECT_EQ(items[2].id, ID_APP_EXIT);
         EXPECT_EQ(Exited(), c.exited);
         if (!c.exited) {
             EXPECT_EQ(LauncherShown(), c.shown);
@@ -258,7 +258,7 @@ TEST_F(MainFrameTest, WhatEndsTheClientWaitsUntilNoNestedLoopRuns) {
     const struct {
         UINT message;
         WPARAM wParam;
-    } cases[] = {{WM_COMMAND, CMainFrame::ID_APP_EXIT}, {WM_CLOSE, 0}};
+    } cases[] = {{WM_COMMAND, ID_APP_EXIT}, {WM_CLOSE, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         Start();

@@ -17,6 +17,7 @@
 #include "platform/ui/message_queue.h"
 #include "platform/ui/win_api.h"
 #include "platform/ui/window_system.h"
+#include "support/FakeFrameLink.h"
 
 using platform::ExternalValue;
 using platform::PumpUntilIdle;
@@ -45,26 +46,6 @@ protected:
     }
 };
 
-class FakeFrame : public FrameLink {
-public:
-    Lines calls;
-    bool launcher = true;
-    Host* game = nullptr;
-    Host window;
-
-    HWND GetFrameWnd() const override { return window.m_hWnd; }
-    HWND GetCurrentGameWnd() const override { return game != nullptr ? game->m_hWnd : nullptr; }
-    bool HasLauncher() const override { return launcher; }
-    void ShowLauncher(bool bShow) override { calls.push_back(bShow ? "show" : "hide"); }
-    void ConfirmExit() override { calls.push_back("exit question"); }
-    void ShowChoose() override { calls.push_back("choose"); }
-    void EnterGame(const std::wstring& url) override {
-        calls.push_back("enter " + platform::WideToUtf8(url));
-    }
-    void LeaveGame() override { calls.push_back("leave"); }
-    std::wstring FetchGameUrl(int) override { return L""; }
-};
-
 class BrowserViewTest : public ::testing::Test {
 protected:
     BrowserViewTest() {
@@ -74,7 +55,8 @@ protected:
         platform::RegisterWindowClass(L"TestHost", CS_DBLCLKS);
         Configure("game.velmora.test", "login=1");
         SetFrameLink(&frame);
-        frame.window.Make();
+        frameWindow.Make();
+        frame.frameWnd = frameWindow.m_hWnd;
         launcherHost.Make();
         gameHost.Make();
     }
@@ -94,7 +76,8 @@ protected:
         return platform::headless::LastBrowser();
     }
 
-    FakeFrame frame;
+    FakeFrameLink frame;
+    Host frameWindow;
     Host launcherHost;
     Host gameHost;
 };
@@ -129,7 +112,7 @@ TEST_F(BrowserViewTest, AppCommandsAndTheGameAndLoginTestsRunInTheirOrder) {
     };
     for (const auto& c : cases) {
         frame.launcher = c.launcher;
-        frame.game = &gameHost;
+        frame.game = gameHost.m_hWnd;
         frame.calls.clear();
         CIEView view;
         auto* browser = MakeView(view, c.inGameWindow ? gameHost : launcherHost);
@@ -163,7 +146,7 @@ TEST_F(BrowserViewTest, TheGameMarkerIsComparedWithTheLowerCasedUrlOnly) {
 }
 
 TEST_F(BrowserViewTest, ANewWindowForAGameEntersItAndAnyOtherOpensElsewhere) {
-    frame.game = &gameHost;
+    frame.game = gameHost.m_hWnd;
     CIEView launcherView;
     auto* browser = MakeView(launcherView, launcherHost);
     browser->OpenWindow(L"http://Game.velmora.test/x");
@@ -178,20 +161,20 @@ TEST_F(BrowserViewTest, ANewWindowForAGameEntersItAndAnyOtherOpensElsewhere) {
 }
 
 TEST_F(BrowserViewTest, TheSentinelLeavesTheGameOnlyInTheGameWindow) {
-    frame.game = &gameHost;
+    frame.game = gameHost.m_hWnd;
     CIEView launcherView;
     MakeView(launcherView, launcherHost);
     launcherView.Navigate(L"about:blank3");
     PumpUntilIdle();
     EXPECT_TRUE(frame.calls.empty());
-    EXPECT_TRUE(frame.window.seen.empty());
+    EXPECT_TRUE(frameWindow.seen.empty());
 
     CIEView gameView;
     MakeView(gameView, gameHost);
     gameView.Navigate(L"about:blank3?closing");
     PumpUntilIdle();
     EXPECT_EQ(frame.calls, Lines{"leave"});
-    EXPECT_EQ(frame.window.seen, Lines{"game closed"}) << "posted once the page is complete";
+    EXPECT_EQ(frameWindow.seen, Lines{"game closed"}) << "posted once the page is complete";
 }
 
 TEST_F(BrowserViewTest, ExternalCallsReachTheCurrentGameWindowOrNothing) {
@@ -204,7 +187,7 @@ TEST_F(BrowserViewTest, ExternalCallsReachTheCurrentGameWindowOrNothing) {
     EXPECT_TRUE(call(L"getGsName", {ExternalValue::String(L"no window")}))
         << "no game window: lost, no error";
     EXPECT_TRUE(call(L"GETNEWMSG", {}));
-    frame.game = &gameHost;
+    frame.game = gameHost.m_hWnd;
     EXPECT_TRUE(call(L"getGsName", {ExternalValue::String(L"星海一区")}));
     EXPECT_TRUE(call(L"getNewMsg", {ExternalValue::String(L"ignored")}));
     EXPECT_EQ(gameHost.seen, (Lines{"name 星海一区", "new message"}));

@@ -16,6 +16,7 @@
 #include "platform/ui/win_api.h"
 #include "platform/ui/window_system.h"
 #include "skin/SkinDocument.h"
+#include "support/FakeFrameLink.h"
 #include "windows/GameWnd.h"
 
 using namespace platform::headless;
@@ -35,31 +36,6 @@ std::string Skin(int border, bool vip) {
            "top='1'/>" +
            std::string(vip ? "<BTN name='vip' stand='802' left='300' top='1'/>" : "") + "</GAMEWND></S>";
 }
-
-class FakeFrame : public FrameLink {
-public:
-    std::deque<std::wstring> answers;
-    int asked = 0;
-    HWND game = nullptr;
-
-    HWND GetFrameWnd() const override { return nullptr; }
-    HWND GetCurrentGameWnd() const override { return game; }
-    bool HasLauncher() const override { return false; }
-    void ShowLauncher(bool) override {}
-    void ConfirmExit() override {}
-    void ShowChoose() override {}
-    void EnterGame(const std::wstring&) override {}
-    void LeaveGame() override {}
-    std::wstring FetchGameUrl(int nMode) override {
-        EXPECT_EQ(nMode, 1);
-        ++asked;
-        std::wstring answer = answers.empty() ? L"" : answers.front();
-        if (!answers.empty()) {
-            answers.pop_front();
-        }
-        return answer;
-    }
-};
 
 // Keeps the system commands instead of running them, and lets the test pre-translate.
 class RecordingGameWnd : public CGameWnd {
@@ -114,7 +90,7 @@ protected:
         PumpUntilIdle();
     }
 
-    FakeFrame frame;
+    FakeFrameLink frame;
 };
 
 constexpr WPARAM kMove = SC_MOVE | HTCAPTION;
@@ -189,16 +165,24 @@ TEST_F(GameWindowTest, RefreshLoadsTheSecondAnswerOrReloadsTheGameAndF5IsTaken) 
     ScriptedBrowser* browser = Make(game);
     game.m_view.Navigate(L"http://game.test/play");
     PumpUntilIdle();
-    frame.answers = {L"http://game.test/play?sig=1", L"http://game.test/play?sig=2"};
+    std::deque<std::wstring> answers = {L"http://game.test/play?sig=1", L"http://game.test/play?sig=2"};
+    frame.gameUrl = [&](GameUrlReason reason) {
+        EXPECT_EQ(reason, GameUrlReason::Reload);
+        const std::wstring answer = answers.empty() ? L"" : answers.front();
+        if (!answers.empty()) {
+            answers.pop_front();
+        }
+        return answer;
+    };
     ClickButton(game, L"refresh");
     PumpUntilIdle();
-    EXPECT_EQ(frame.asked, 2);
+    EXPECT_EQ(frame.fetches, 2);
     EXPECT_EQ(browser->LocationUrl(), L"http://game.test/play?sig=2");
 
     browser->loaded.clear();
     ClickButton(game, L"refresh");
     PumpUntilIdle();
-    EXPECT_EQ(frame.asked, 3) << "an empty answer is asked once";
+    EXPECT_EQ(frame.fetches, 3) << "an empty answer is asked once";
     EXPECT_EQ(browser->loaded, std::vector<std::wstring>{L"http://game.test/play?sig=2"}) << "reloaded";
 
     MSG f5{};

@@ -18,6 +18,7 @@
 #include "platform/ui/win_api.h"
 #include "platform/ui/window_system.h"
 #include "skin/SkinDocument.h"
+#include "support/FakeFrameLink.h"
 #include "windows/HtmlWnd.h"
 
 using namespace platform::headless;
@@ -37,20 +38,6 @@ std::string Skin(int strech, bool choose) {
            "<BTN name='HOME' stand='802' left='5' top='40'/><BTN name='pay' stand='802' left='40' top='40'/>"
            "</MAINWND></S>";
 }
-
-class FakeFrame : public FrameLink {
-public:
-    HWND frameWnd = nullptr;
-    HWND GetFrameWnd() const override { return frameWnd; }
-    HWND GetCurrentGameWnd() const override { return nullptr; }
-    bool HasLauncher() const override { return true; }
-    void ShowLauncher(bool) override {}
-    void ConfirmExit() override {}
-    void ShowChoose() override {}
-    void EnterGame(const std::wstring&) override {}
-    void LeaveGame() override {}
-    std::wstring FetchGameUrl(int) override { return L""; }
-};
 
 // The frame's window, keeping the commands it gets.
 class FrameWnd : public CWnd {
@@ -119,7 +106,7 @@ protected:
     }
 
     UserEnvironment user;
-    FakeFrame frame;
+    FakeFrameLink frame;
     FrameWnd frameWnd;
 };
 
@@ -174,7 +161,7 @@ TEST_F(LauncherTest, TheExitQuestionEndsTheClientOnlyOnOk) {
     EXPECT_FALSE(launcher.GetBrowserHost()->IsWindowVisible());
     EXPECT_TRUE(frameWnd.commands.empty()) << "the exit is posted";
     PumpUntilIdle();
-    EXPECT_EQ(frameWnd.commands, std::vector<WPARAM>{CHtmlWnd::ID_APP_EXIT});
+    EXPECT_EQ(frameWnd.commands, std::vector<WPARAM>{ID_APP_EXIT});
 }
 
 TEST_F(LauncherTest, MinHidesTheLauncherAndItsBrowserAndHomeOpensTheOfficialSite) {
