@@ -275,75 +275,118 @@ void CSkinButton::DrawCaption(platform::Canvas& canvas, const platform::RectF& l
     }
 }
 
+// What a style lays out on the drawn face: the icon, and the caption in the space the icon leaves.
+struct CSkinButton::Face {
+    platform::Canvas& canvas;
+    RECT box;                 // the face as drawn
+    platform::RectF caption;  // the button's own rectangle, before the icon takes its part
+    const CImageEx* icon;     // null when there is none
+    int iw;
+    int ih;
+
+    int Width() const { return box.right - box.left; }
+    int Height() const { return box.bottom - box.top; }
+    // The icon at (x, y); one larger than the face both ways fills the face's inside instead.
+    RECT DrawIcon(int x, int y) const {
+        const bool oversized = iw > Width() && ih > Height();
+        const RECT place = oversized ? RECT{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}
+                                     : RECT{x, y, x + iw, y + ih};
+        icon->DrawInto(canvas, place);
+        return place;
+    }
+};
+
 void CSkinButton::DrawButton(platform::Canvas& canvas) {
     if (m_pCurImage == nullptr) {
         return;
     }
     RECT box = RectInParent();
-    const int l = box.left;
-    const int t = box.top;
-    platform::RectF caption{static_cast<float>(l), static_cast<float>(t), static_cast<float>(Width(box)),
-                            static_cast<float>(Height(box))};
+    const platform::RectF caption{static_cast<float>(box.left), static_cast<float>(box.top),
+                                  static_cast<float>(Width(box)), static_cast<float>(Height(box))};
     if (Width(box) < m_pCurImage->GetWidth() || Height(box) < m_pCurImage->GetHeight()) {
-        box.right = l + m_pCurImage->GetWidth();
-        box.bottom = t + m_pCurImage->GetHeight();
+        box.right = box.left + m_pCurImage->GetWidth();
+        box.bottom = box.top + m_pCurImage->GetHeight();
     }
     m_pCurImage->DrawInto(canvas, box);
 
     const CImageEx* icon = m_pIcon && !m_pIcon->IsNull() ? m_pIcon.get() : nullptr;
-    const int iw = icon != nullptr ? icon->GetWidth() : 0;
-    const int ih = icon != nullptr ? icon->GetHeight() : 0;
-    const int rw = Width(box);
-    const int rh = Height(box);
-    const bool oversized = iw > rw && ih > rh;
-    const RECT inset{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1};
-    auto drawIconAt = [&](int x, int y) {
-        const RECT place = oversized ? inset : RECT{x, y, x + iw, y + ih};
-        icon->DrawInto(canvas, place);
-        return place;
-    };
+    const Face face{canvas,
+                    box,
+                    caption,
+                    icon,
+                    icon != nullptr ? icon->GetWidth() : 0,
+                    icon != nullptr ? icon->GetHeight() : 0};
     switch (m_def.style) {
         case 0:
-            if (icon != nullptr) {
-                const RECT place = drawIconAt(HasCaption() ? l + 5 : l + (rw - iw) / 2, t + (rh - ih) / 2);
-                const float right = caption.x + caption.width;
-                caption.x = static_cast<float>(place.right + 1);
-                caption.width = right - caption.x;
-            }
-            DrawCaption(canvas, MovedDown(caption, 2));
+            LayOutIconLeft(face);
             break;
         case 1:
-            if (icon != nullptr) {
-                icon->DrawInto(canvas, RECT{l + (rw - iw) / 2, t + 5, l + (rw - iw) / 2 + iw, t + 5 + ih});
-                caption.y += static_cast<float>(ih);
-                caption.height -= static_cast<float>(ih);
-            }
-            DrawCaption(canvas, MovedDown(caption, 2));
+            LayOutIconAbove(face);
             break;
         case 2:
-            if (icon != nullptr) {
-                const RECT place = drawIconAt(box.right - iw, t + (rh - ih) / 2);
-                caption.width = static_cast<float>(place.left - l - 5);
-            }
-            DrawCaption(canvas, MovedDown(caption, 3));
+            LayOutIconRight(face);
             break;
-        case 3: {
-            DrawCaption(canvas, caption);
-            const int tw =
-                HasCaption()
-                    ? platform::Canvas::MeasureText(m_def.title, platform::Canvas::DefaultGuiFont()).cx
-                    : 0;
-            if (icon != nullptr) {
-                drawIconAt(l + rw / 2 + tw / 2, t + (rh - ih) / 2);
-            }
+        case 3:
+            LayOutIconAfterCaption(face);
             break;
-        }
         case 4:
             DrawCaption(canvas, caption);
             break;
         default:
             break;
     }
+    DrawBadge(canvas, box.left, box.top);
+}
+
+// The icon at the left (centred without a caption), the caption to its right.
+void CSkinButton::LayOutIconLeft(const Face& face) const {
+    platform::RectF caption = face.caption;
+    if (face.icon != nullptr) {
+        const int x = HasCaption() ? face.box.left + 5 : face.box.left + (face.Width() - face.iw) / 2;
+        const RECT place = face.DrawIcon(x, face.box.top + (face.Height() - face.ih) / 2);
+        const float right = caption.x + caption.width;
+        caption.x = static_cast<float>(place.right + 1);
+        caption.width = right - caption.x;
+    }
+    DrawCaption(face.canvas, MovedDown(caption, 2));
+}
+
+// The icon centred at the top, never stretched, the caption below it.
+void CSkinButton::LayOutIconAbove(const Face& face) const {
+    platform::RectF caption = face.caption;
+    if (face.icon != nullptr) {
+        const int x = face.box.left + (face.Width() - face.iw) / 2;
+        face.icon->DrawInto(face.canvas, RECT{x, face.box.top + 5, x + face.iw, face.box.top + 5 + face.ih});
+        caption.y += static_cast<float>(face.ih);
+        caption.height -= static_cast<float>(face.ih);
+    }
+    DrawCaption(face.canvas, MovedDown(caption, 2));
+}
+
+// The icon at the right, the caption in what is left of it.
+void CSkinButton::LayOutIconRight(const Face& face) const {
+    platform::RectF caption = face.caption;
+    if (face.icon != nullptr) {
+        const RECT place =
+            face.DrawIcon(face.box.right - face.iw, face.box.top + (face.Height() - face.ih) / 2);
+        caption.width = static_cast<float>(place.left - face.box.left - 5);
+    }
+    DrawCaption(face.canvas, MovedDown(caption, 3));
+}
+
+// The caption over the whole button, the icon just after the caption's centred text.
+void CSkinButton::LayOutIconAfterCaption(const Face& face) const {
+    DrawCaption(face.canvas, face.caption);
+    if (face.icon != nullptr) {
+        const int tw = HasCaption()
+                           ? platform::Canvas::MeasureText(m_def.title, platform::Canvas::DefaultGuiFont()).cx
+                           : 0;
+        face.DrawIcon(face.box.left + face.Width() / 2 + tw / 2,
+                      face.box.top + (face.Height() - face.ih) / 2);
+    }
+}
+
+void CSkinButton::DrawBadge(platform::Canvas& canvas, int l, int t) const {
     if (m_pBadge && !m_pBadge->IsNull()) {
         const int bw = m_pBadge->GetWidth();
         const int bh = m_pBadge->GetHeight();

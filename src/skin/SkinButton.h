@@ -76,6 +76,14 @@ private:
         return CaptionFont(font);
     }
     void DrawCaption(platform::Canvas& canvas, const platform::RectF& layout) const;
+    // The icon and the caption of each style, on the face DrawButton drew.
+    struct Face;
+    void LayOutIconLeft(const Face& face) const;
+    void LayOutIconAbove(const Face& face) const;
+    void LayOutIconRight(const Face& face) const;
+    void LayOutIconAfterCaption(const Face& face) const;
+    // The badge over the top left corner at (l, t).
+    void DrawBadge(platform::Canvas& canvas, int l, int t) const;
 
     SkinButtonDef m_def;
     std::unique_ptr<CImageEx> m_images[3];
