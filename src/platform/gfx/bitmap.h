@@ -5,9 +5,8 @@
 // straight); one without alpha is opaque and its alpha bytes are ignored (drawn as 255).
 
 #include <cstdint>
-#include <memory>
 
-typedef struct _cairo_surface cairo_surface_t;
+#include "platform/gfx/cairo_handles.h"
 
 namespace platform {
 
@@ -21,11 +20,8 @@ public:
     // A bitmap of that size, all pixels zero; an empty bitmap when the size is not positive or the
     // memory cannot be had.
     Bitmap(int width, int height, bool hasAlpha);
-    ~Bitmap();
     Bitmap(Bitmap&& other) noexcept;
     Bitmap& operator=(Bitmap&& other) noexcept;
-    Bitmap(const Bitmap&) = delete;
-    Bitmap& operator=(const Bitmap&) = delete;
 
     bool IsNull() const { return m_surface == nullptr; }
     int Width() const;
@@ -39,10 +35,10 @@ public:
 
     // Call after writing pixels directly, before drawing the bitmap elsewhere.
     void MarkDirty();
-    cairo_surface_t* Surface() const { return m_surface; }
+    cairo_surface_t* Surface() const { return m_surface.get(); }
 
 private:
-    cairo_surface_t* m_surface = nullptr;
+    SurfacePtr m_surface;
     bool m_hasAlpha = false;
 };
 

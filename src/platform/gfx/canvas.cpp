@@ -54,16 +54,6 @@ struct GObjectUnref {
 using ContextPtr = std::unique_ptr<PangoContext, GObjectUnref>;
 using LayoutPtr = std::unique_ptr<PangoLayout, GObjectUnref>;
 
-struct SurfaceDestroy {
-    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDestroy>;
-
-struct PatternDestroy {
-    void operator()(cairo_pattern_t* pattern) const { cairo_pattern_destroy(pattern); }
-};
-using PatternPtr = std::unique_ptr<cairo_pattern_t, PatternDestroy>;
-
 // Pango font maps may not be shared between threads, so each thread gets its own, kept for the life of
 // the thread so that its font caches serve every call, and released with it, caches and all.
 PangoFontMap* ThreadFontMap() {
@@ -395,11 +385,10 @@ void Canvas::DrawBitmap(const Bitmap& source, const RECT& sourceRect, const RECT
         cairo_surface_t* copy = cairo_surface_create_similar_image(
             source.Surface(), source.HasAlpha() ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24,
             static_cast<int>(part.Width()), static_cast<int>(part.Height()));
-        cairo_t* cr = cairo_create(copy);
-        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-        cairo_set_source_surface(cr, surface.get(), 0, 0);
-        cairo_paint(cr);
-        cairo_destroy(cr);
+        const CairoPtr cr(cairo_create(copy));
+        cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr.get(), surface.get(), 0, 0);
+        cairo_paint(cr.get());
         surface.reset(copy);
     }
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
