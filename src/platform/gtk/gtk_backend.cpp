@@ -54,9 +54,8 @@ bool GtkBackend::Open(std::string& reason) {
         return false;
     }
     // Every window, message boxes included, shows the program's icon unless it sets its own.
-    if (GdkPixbuf* icon = LoadIconPixbuf(kProgramIcon)) {
-        gtk_window_set_default_icon(icon);
-        g_object_unref(icon);
+    if (const GObjectPtr<GdkPixbuf> icon = LoadIconPixbuf(kProgramIcon)) {
+        gtk_window_set_default_icon(icon.get());
     }
     m_open = true;
     return true;

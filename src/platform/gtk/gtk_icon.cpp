@@ -9,7 +9,7 @@
 
 namespace platform::gtk {
 
-GdkPixbuf* LoadIconPixbuf(int iconResourceId) {
+GObjectPtr<GdkPixbuf> LoadIconPixbuf(int iconResourceId) {
     ResourceBytes bytes = FindResource("ICON", iconResourceId);
     Bitmap picture;
     // The same decoder as every other picture: a damaged or truncated icon is no icon, and the window
@@ -17,12 +17,13 @@ GdkPixbuf* LoadIconPixbuf(int iconResourceId) {
     if (bytes.empty() || !DecodePng(bytes.data, bytes.size, picture)) {
         return nullptr;
     }
-    GdkPixbuf* icon = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, picture.Width(), picture.Height());
+    GObjectPtr<GdkPixbuf> icon(
+        gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, picture.Width(), picture.Height()));
     if (icon == nullptr) {
         return nullptr;
     }
-    guchar* pixels = gdk_pixbuf_get_pixels(icon);
-    const int stride = gdk_pixbuf_get_rowstride(icon);
+    guchar* pixels = gdk_pixbuf_get_pixels(icon.get());
+    const int stride = gdk_pixbuf_get_rowstride(icon.get());
     for (int y = 0; y < picture.Height(); ++y) {
         const std::uint32_t* row = picture.Row(y);
         guchar* out = pixels + static_cast<std::ptrdiff_t>(y) * stride;

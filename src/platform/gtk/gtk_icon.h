@@ -3,9 +3,11 @@
 
 #include <gtk/gtk.h>
 
+#include "platform/gtk/gtk_handles.h"
+
 namespace platform::gtk {
 
 // A new picture of the ICON resource, or null when there is none or it cannot be decoded.
-GdkPixbuf* LoadIconPixbuf(int iconResourceId);
+GObjectPtr<GdkPixbuf> LoadIconPixbuf(int iconResourceId);
 
 }  // namespace platform::gtk

@@ -35,12 +35,9 @@ void OnPopupMenu(GtkStatusIcon*, guint, guint, gpointer data) {
 }
 
 GtkStatusIcon* NewStatusIcon(HWND hwnd, UINT id) {
-    GdkPixbuf* picture = LoadIconPixbuf(kTrayIconResource);
-    GtkStatusIcon* icon = picture != nullptr ? gtk_status_icon_new_from_pixbuf(picture)
+    const GObjectPtr<GdkPixbuf> picture = LoadIconPixbuf(kTrayIconResource);
+    GtkStatusIcon* icon = picture != nullptr ? gtk_status_icon_new_from_pixbuf(picture.get())
                                              : gtk_status_icon_new_from_icon_name("application-x-executable");
-    if (picture != nullptr) {
-        g_object_unref(picture);
-    }
     auto* target = new TrayTarget{hwnd, id};
     g_object_set_data_full(G_OBJECT(icon), "tray-target", target,
                            [](gpointer data) { delete static_cast<TrayTarget*>(data); });

@@ -7,6 +7,7 @@
 #include "platform/gfx/bitmap.h"
 #include "platform/gtk/gtk_backend.h"
 #include "platform/gtk/gtk_cursor.h"
+#include "platform/gtk/gtk_handles.h"
 #include "platform/gtk/gtk_icon.h"
 #include "platform/gtk/gtk_input.h"
 #include "platform/gtk/gtk_x11.h"
@@ -58,15 +59,11 @@ GtkNativeWindow::GtkNativeWindow(const NativeWindowParams& params)
 
 GtkNativeWindow::~GtkNativeWindow() {
     // Hosted widgets belong to whoever made them: take them out before the window goes.
-    GList* children = gtk_container_get_children(GTK_CONTAINER(m_fixed));
-    for (GList* child = children; child != nullptr; child = child->next) {
+    const GListPtr children(gtk_container_get_children(GTK_CONTAINER(m_fixed)));
+    for (GList* child = children.get(); child != nullptr; child = child->next) {
         gtk_container_remove(GTK_CONTAINER(m_fixed), GTK_WIDGET(child->data));
     }
-    g_list_free(children);
     gtk_widget_destroy(m_window);
-    if (m_picture != nullptr) {
-        cairo_surface_destroy(m_picture);
-    }
 }
 
 void GtkNativeWindow::SetGeometry(const RECT& screen) {
@@ -127,9 +124,8 @@ void GtkNativeWindow::SetTitle(const std::wstring& title) {
 }
 
 void GtkNativeWindow::SetIcon(int iconResourceId) {
-    if (GdkPixbuf* icon = LoadIconPixbuf(iconResourceId)) {
-        gtk_window_set_icon(GTK_WINDOW(m_window), icon);
-        g_object_unref(icon);
+    if (const GObjectPtr<GdkPixbuf> icon = LoadIconPixbuf(iconResourceId)) {
+        gtk_window_set_icon(GTK_WINDOW(m_window), icon.get());
     }
 }
 
@@ -137,14 +133,8 @@ void GtkNativeWindow::Present(const Bitmap& picture) {
     // The layer paints between the toolkit's turns, so the picture is complete whenever GTK draws it;
     // a reference keeps it alive if the layer replaces it.
     cairo_surface_t* surface = picture.Surface();
-    if (surface != m_picture) {
-        if (surface != nullptr) {
-            cairo_surface_reference(surface);
-        }
-        if (m_picture != nullptr) {
-            cairo_surface_destroy(m_picture);
-        }
-        m_picture = surface;
+    if (surface != m_picture.get()) {
+        m_picture.reset(surface != nullptr ? cairo_surface_reference(surface) : nullptr);
     }
     gtk_widget_queue_draw(m_window);
 }
@@ -155,7 +145,7 @@ gboolean GtkNativeWindow::OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
     // Replace, not blend: the picture's alpha is the window's alpha.
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     if (self->m_picture != nullptr) {
-        cairo_set_source_surface(cr, self->m_picture, 0, 0);
+        cairo_set_source_surface(cr, self->m_picture.get(), 0, 0);
     } else {
         cairo_set_source_rgba(cr, 0, 0, 0, 0);
     }
@@ -208,11 +198,8 @@ void GtkNativeWindow::Activate() {
 
 void GtkNativeWindow::SetCursor(int cursorId) {
     if (GdkWindow* own = gtk_widget_get_window(m_window)) {
-        GdkCursor* cursor = CursorFor(gtk_widget_get_display(m_window), cursorId);
-        gdk_window_set_cursor(own, cursor);
-        if (cursor != nullptr) {
-            g_object_unref(cursor);
-        }
+        const GObjectPtr<GdkCursor> cursor(CursorFor(gtk_widget_get_display(m_window), cursorId));
+        gdk_window_set_cursor(own, cursor.get());
     }
 }
 

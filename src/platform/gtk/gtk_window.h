@@ -5,6 +5,7 @@
 
 #include <gtk/gtk.h>
 
+#include "platform/gfx/cairo_handles.h"
 #include "platform/ui/native.h"
 
 namespace platform::gtk {
@@ -44,7 +45,7 @@ private:
     bool m_layered;
     GtkWidget* m_window;
     GtkWidget* m_fixed;
-    cairo_surface_t* m_picture = nullptr;
+    SurfacePtr m_picture;  // a reference of its own to the picture last presented
     RECT m_geometry{};
     HWND m_below = nullptr;  // the window this one was last placed above (checked when used)
     bool m_stacked = false;  // PlaceAbove has been called
