@@ -3,7 +3,6 @@
 
 #include "platform/gtk/gtk_icon.h"
 #include "platform/gtk/gtk_window.h"
-#include "platform/ui/wnd.h"
 
 namespace platform {
 
@@ -33,8 +32,7 @@ GtkBackend& Backend() {
 }
 
 GtkWidget* GtkWindowOf(HWND hwnd) {
-    CWnd* wnd = CWnd::FromHandle(hwnd);
-    auto* native = wnd != nullptr ? static_cast<GtkNativeWindow*>(wnd->GetTopLevel()->Native()) : nullptr;
+    GtkNativeWindow* native = GtkNativeWindow::Of(hwnd);
     return native != nullptr ? native->Widget() : nullptr;
 }
 

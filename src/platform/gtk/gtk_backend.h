@@ -59,7 +59,7 @@ private:
 
 GtkBackend& Backend();
 
-// The GtkWindow of a window's top-level, or null.
+// The GtkWindow of a top-level window, or null.
 GtkWidget* GtkWindowOf(HWND hwnd);
 
 }  // namespace platform::gtk

@@ -11,8 +11,6 @@
 #include "platform/gtk/gtk_icon.h"
 #include "platform/gtk/gtk_input.h"
 #include "platform/gtk/gtk_x11.h"
-#include "platform/ui/window_system.h"
-#include "platform/ui/wnd.h"
 
 namespace platform::gtk {
 namespace {
@@ -26,6 +24,13 @@ bool InTaskbar(const NativeWindowParams& params) {
 
 GtkWidget* AsGtkWidget(NativeWidget* widget) {
     return GTK_WIDGET(widget);
+}
+
+// The live native windows by their top-level window's handle, in the order they were made: the backend
+// finds its own windows without reaching into the layer's state.
+std::vector<GtkNativeWindow*>& LiveWindows() {
+    static std::vector<GtkNativeWindow*> windows;
+    return windows;
 }
 
 }  // namespace
@@ -55,15 +60,27 @@ GtkNativeWindow::GtkNativeWindow(const NativeWindowParams& params)
     g_signal_connect(m_window, "map-event", G_CALLBACK(OnMapped), this);
     ConnectInput(m_window, m_hwnd);
     gtk_widget_realize(m_window);
+    LiveWindows().push_back(this);
 }
 
 GtkNativeWindow::~GtkNativeWindow() {
+    auto& live = LiveWindows();
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
     // Hosted widgets belong to whoever made them: take them out before the window goes.
     const GListPtr children(gtk_container_get_children(GTK_CONTAINER(m_fixed)));
     for (GList* child = children.get(); child != nullptr; child = child->next) {
         gtk_container_remove(GTK_CONTAINER(m_fixed), GTK_WIDGET(child->data));
     }
     gtk_widget_destroy(m_window);
+}
+
+GtkNativeWindow* GtkNativeWindow::Of(HWND hwnd) {
+    for (GtkNativeWindow* window : LiveWindows()) {
+        if (window->m_hwnd == hwnd) {
+            return window;
+        }
+    }
+    return nullptr;
 }
 
 void GtkNativeWindow::SetGeometry(const RECT& screen) {
@@ -182,10 +199,8 @@ gboolean GtkNativeWindow::OnMapped(GtkWidget*, GdkEvent*, gpointer data) {
     // where the layer has them.
     auto* self = static_cast<GtkNativeWindow*>(data);
     self->ApplyStacking();
-    for (HWND hwnd : WindowSystem::Instance().topLevels) {
-        CWnd* wnd = CWnd::FromHandle(hwnd);
-        auto* other = wnd != nullptr ? static_cast<GtkNativeWindow*>(wnd->Native()) : nullptr;
-        if (other != nullptr && other != self && other->m_below == self->m_hwnd) {
+    for (GtkNativeWindow* other : LiveWindows()) {
+        if (other != self && other->m_below == self->m_hwnd) {
             other->ApplyStacking();
         }
     }

@@ -32,6 +32,8 @@ public:
 
     GtkWidget* Widget() const { return m_window; }
     HWND Hwnd() const { return m_hwnd; }
+    // The live native window of the top-level window `hwnd`; null when it has none.
+    static GtkNativeWindow* Of(HWND hwnd);
 
 private:
     static gboolean OnDraw(GtkWidget* widget, cairo_t* cr, gpointer self);

@@ -82,7 +82,7 @@ public:
 
     // A popup menu at a screen point, run modally: the chosen id, or 0 when dismissed.
     virtual UINT TrackPopupMenu(const std::vector<MenuItem>& items, POINT screen, HWND owner) = 0;
-    // IDOK or IDCANCEL.
+    // IDOK or IDCANCEL. `owner` is a top-level window, or null.
     virtual int MessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) = 0;
     // The notification-area icon of a window: added, changed or removed. Clicks come back through input.h.
     virtual bool SetTrayIcon(HWND hwnd, UINT id, const std::wstring& tip, bool present) = 0;

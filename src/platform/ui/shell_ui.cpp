@@ -9,6 +9,7 @@
 #include "platform/ui/menu_resource.h"
 #include "platform/ui/message_queue.h"
 #include "platform/ui/win_api.h"
+#include "platform/ui/wnd.h"
 
 namespace platform {
 namespace {
@@ -119,9 +120,12 @@ UINT TrackPopupMenu(const Menu& menu, UINT flags, int x, int y, HWND owner) {
     return chosen != 0 ? TRUE : FALSE;
 }
 
+// The backend is handed the owner's top-level window, the one it has a native window for.
 int MessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
-    return GetBackend().MessageBox(IsWindow(owner) ? owner : nullptr, text != nullptr ? text : L"",
-                                   caption != nullptr ? caption : L"Error", type);
+    CWnd* wnd = IsWindow(owner) ? CWnd::FromHandle(owner) : nullptr;
+    return GetBackend().MessageBox(wnd != nullptr ? wnd->GetTopLevel()->m_hWnd : nullptr,
+                                   text != nullptr ? text : L"", caption != nullptr ? caption : L"Error",
+                                   type);
 }
 
 }  // namespace platform
