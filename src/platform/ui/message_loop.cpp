@@ -34,7 +34,7 @@ void Dispatch(MSG& msg) {
 
 bool PaintOne() {
     WindowSystem& system = WindowSystem::Instance();
-    for (HWND hwnd : std::vector<HWND>(system.invalid)) {
+    for (HWND hwnd : std::vector<HWND>(system.paint.Windows())) {
         CWnd* wnd = CWnd::FromHandle(hwnd);
         if (wnd == nullptr || !wnd->IsWindowVisible() || wnd->GetTopLevel()->IsIconic()) {
             continue;  // stays invalid until it can be seen

@@ -9,6 +9,11 @@
 namespace platform {
 namespace {
 
+RECT Union(const RECT& a, const RECT& b) {
+    return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                std::max(a.bottom, b.bottom)};
+}
+
 // Never destroyed: a worker thread that outlives main may still post, which asks IsWindow.
 std::unique_ptr<WindowSystem>& Slot() {
     static auto& system = *new std::unique_ptr<WindowSystem>(std::make_unique<WindowSystem>());
@@ -39,10 +44,8 @@ void WindowSystem::Unregister(HWND hwnd) {
         std::lock_guard<std::mutex> guard(m_lock);
         m_windows.erase(hwnd);
     }
-    RemoveTopLevel(hwnd);
-    invalid.erase(std::remove(invalid.begin(), invalid.end(), hwnd), invalid.end());
-    invalidRects.erase(hwnd);
-    eraseRequested.erase(hwnd);
+    stacking.Remove(hwnd);
+    paint.Validate(hwnd);
     desktopMinimize.erase(hwnd);
     for (HWND* slot : {&capture, &focus, &foreground, &hover, &lastClickWindow}) {
         if (*slot == hwnd) {
@@ -69,21 +72,60 @@ CWnd* WindowSystem::Lookup(HWND hwnd) {
     return it != m_windows.end() ? it->second : nullptr;
 }
 
-void WindowSystem::Restack(HWND hwnd, HWND insertAfter) {
-    RemoveTopLevel(hwnd);
-    auto after = std::find(topLevels.begin(), topLevels.end(), insertAfter);
+void Stacking::Place(HWND hwnd, HWND insertAfter) {
+    Remove(hwnd);
+    auto after = std::find(m_order.begin(), m_order.end(), insertAfter);
     if (insertAfter == HWND_BOTTOM) {
-        topLevels.insert(topLevels.begin(), hwnd);
-    } else if (after == topLevels.end()) {
-        topLevels.push_back(hwnd);  // HWND_TOP, HWND_TOPMOST, HWND_NOTOPMOST or a window not on top
+        m_order.insert(m_order.begin(), hwnd);
+    } else if (after == m_order.end()) {
+        m_order.push_back(hwnd);  // HWND_TOP, HWND_TOPMOST, HWND_NOTOPMOST or a window not on top
     } else {
         // "After" in Windows terms is below that window.
-        topLevels.insert(after, hwnd);
+        m_order.insert(after, hwnd);
     }
 }
 
-void WindowSystem::RemoveTopLevel(HWND hwnd) {
-    topLevels.erase(std::remove(topLevels.begin(), topLevels.end(), hwnd), topLevels.end());
+void Stacking::PlaceAbove(HWND hwnd, HWND below) {
+    Remove(hwnd);
+    auto place = std::find(m_order.begin(), m_order.end(), below);
+    m_order.insert(place == m_order.end() ? place : place + 1, hwnd);
+}
+
+void Stacking::RaiseBand(const std::function<bool(HWND)>& inTopBand) {
+    std::stable_partition(m_order.begin(), m_order.end(), [&](HWND hwnd) { return !inTopBand(hwnd); });
+}
+
+void Stacking::Remove(HWND hwnd) {
+    m_order.erase(std::remove(m_order.begin(), m_order.end(), hwnd), m_order.end());
+}
+
+void PaintQueue::Invalidate(HWND hwnd, const RECT& area, bool erase) {
+    if (erase) {
+        m_erase.insert(hwnd);
+    }
+    auto found = m_areas.find(hwnd);
+    if (found == m_areas.end()) {
+        m_areas[hwnd] = area;
+        m_order.push_back(hwnd);
+    } else {
+        found->second = Union(found->second, area);
+    }
+}
+
+void PaintQueue::Validate(HWND hwnd) {
+    m_areas.erase(hwnd);
+    m_erase.erase(hwnd);
+    m_order.erase(std::remove(m_order.begin(), m_order.end(), hwnd), m_order.end());
+}
+
+bool PaintQueue::Pending(HWND hwnd, RECT& area, bool& erase) const {
+    auto found = m_areas.find(hwnd);
+    if (found == m_areas.end()) {
+        return false;
+    }
+    area = found->second;
+    erase = m_erase.count(hwnd) > 0;
+    return true;
 }
 
 const WindowClass& WindowSystem::ClassOf(const std::wstring& name) {

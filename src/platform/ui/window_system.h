@@ -4,9 +4,11 @@
 // the layer drives. Internal to platform/; tests reset it between cases.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,41 @@ struct DesktopMinimize {
     std::optional<bool> pending;    // a word of the desktop not yet compared with the window's own state
 };
 
+// The top-level windows, bottom first.
+class Stacking final {
+public:
+    const std::vector<HWND>& BottomFirst() const { return m_order; }
+    // Where SetWindowPos puts it: HWND_BOTTOM at the bottom; after a stacked window just below that
+    // window (Windows' "after"); anything else (HWND_TOP, a window not stacked) at the top.
+    void Place(HWND hwnd, HWND insertAfter);
+    // Directly above `below`, or at the top when `below` is not stacked.
+    void PlaceAbove(HWND hwnd, HWND below);
+    // The windows `inTopBand` picks go above all others, both groups keeping their order.
+    void RaiseBand(const std::function<bool(HWND)>& inTopBand);
+    void Remove(HWND hwnd);
+
+private:
+    std::vector<HWND> m_order;
+};
+
+// Windows with an invalid area, in the order they became invalid.
+class PaintQueue final {
+public:
+    // Adds `area` to the window's invalid area; `erase` asks for its background to be erased.
+    void Invalidate(HWND hwnd, const RECT& area, bool erase);
+    void Validate(HWND hwnd);
+    bool IsInvalid(HWND hwnd) const { return m_areas.count(hwnd) > 0; }
+    // The invalid area and whether the background is to be erased; false when the window is valid.
+    bool Pending(HWND hwnd, RECT& area, bool& erase) const;
+    // The invalid windows, the longest waiting first.
+    const std::vector<HWND>& Windows() const { return m_order; }
+
+private:
+    std::vector<HWND> m_order;
+    std::map<HWND, RECT> m_areas;
+    std::set<HWND> m_erase;
+};
+
 class WindowSystem final {
 public:
     static WindowSystem& Instance();
@@ -57,10 +94,8 @@ public:
     bool IsWindow(HWND hwnd);
     CWnd* Lookup(HWND hwnd);
 
-    // Top-level windows, bottom first.
-    std::vector<HWND> topLevels;
-    void Restack(HWND hwnd, HWND insertAfter);
-    void RemoveTopLevel(HWND hwnd);
+    Stacking stacking;
+    PaintQueue paint;
 
     HWND capture = nullptr;
     HWND focus = nullptr;
@@ -69,11 +104,6 @@ public:
     POINT cursor{};
     WPARAM buttons = 0;  // MK_LBUTTON and MK_RBUTTON while held
     int cursorId = IDC_ARROW;
-
-    // Windows with an invalid area, in the order they became invalid.
-    std::vector<HWND> invalid;
-    std::map<HWND, RECT> invalidRects;
-    std::map<HWND, bool> eraseRequested;  // some invalidation asked for the background to be erased
 
     std::optional<SizeMoveTracking> sizeMove;
     MouseTracking tracking;

@@ -126,7 +126,7 @@ BOOL CWnd::DestroyWindow() {
     }
     // Owned windows go first, as on Windows.
     std::vector<HWND> owned;
-    for (HWND top : system.topLevels) {
+    for (HWND top : system.stacking.BottomFirst()) {
         CWnd* wnd = FromHandle(top);
         if (wnd != nullptr && wnd->m_hOwner == self) {
             owned.push_back(top);

@@ -420,7 +420,7 @@ CWnd* CWnd::SetFocus() {
 
 void WndInternals::Restack(CWnd& wnd, HWND insertAfter) {
     WindowSystem& system = WindowSystem::Instance();
-    system.Restack(wnd.m_hWnd, insertAfter);
+    system.stacking.Place(wnd.m_hWnd, insertAfter);
     // Owned windows stay above their owner, in their own order, all the way down; so does a window
     // placed below its own owner.
     CWnd* root = &wnd;
@@ -432,7 +432,7 @@ void WndInternals::Restack(CWnd& wnd, HWND insertAfter) {
         HWND owner = pending.back();
         pending.pop_back();
         std::vector<HWND> owned;
-        for (HWND hwnd : system.topLevels) {
+        for (HWND hwnd : system.stacking.BottomFirst()) {
             CWnd* candidate = system.Lookup(hwnd);
             if (candidate != nullptr && candidate->m_hOwner == owner) {
                 owned.push_back(hwnd);
@@ -440,21 +440,18 @@ void WndInternals::Restack(CWnd& wnd, HWND insertAfter) {
         }
         HWND above = owner;
         for (HWND hwnd : owned) {
-            auto& order = system.topLevels;
-            order.erase(std::remove(order.begin(), order.end(), hwnd), order.end());
-            auto place = std::find(order.begin(), order.end(), above);
-            order.insert(place == order.end() ? place : place + 1, hwnd);
+            system.stacking.PlaceAbove(hwnd, above);
             above = hwnd;
             pending.push_back(hwnd);
         }
     }
     // The topmost band stays above the rest.
-    std::stable_partition(system.topLevels.begin(), system.topLevels.end(), [&](HWND hwnd) {
+    system.stacking.RaiseBand([&](HWND hwnd) {
         CWnd* candidate = system.Lookup(hwnd);
-        return candidate == nullptr || !candidate->m_bTopmost;
+        return candidate != nullptr && candidate->m_bTopmost;
     });
     platform::NativeWindow* below = nullptr;
-    for (HWND hwnd : system.topLevels) {
+    for (HWND hwnd : system.stacking.BottomFirst()) {
         CWnd* candidate = system.Lookup(hwnd);
         if (candidate != nullptr && candidate->m_native) {
             candidate->m_native->PlaceAbove(below);

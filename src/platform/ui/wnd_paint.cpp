@@ -13,11 +13,6 @@ using platform::WindowSystem;
 
 namespace {
 
-RECT Union(const RECT& a, const RECT& b) {
-    return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                std::max(a.bottom, b.bottom)};
-}
-
 bool IsEmpty(const RECT& rect) {
     return rect.right <= rect.left || rect.bottom <= rect.top;
 }
@@ -55,42 +50,26 @@ void CWnd::InvalidateRect(const RECT* rect, BOOL erase) {
     if (IsEmpty(area)) {
         return;
     }
-    WindowSystem& system = WindowSystem::Instance();
-    if (erase) {
-        system.eraseRequested[m_hWnd] = true;
-    }
-    auto found = system.invalidRects.find(m_hWnd);
-    if (found == system.invalidRects.end()) {
-        system.invalidRects[m_hWnd] = area;
-        system.invalid.push_back(m_hWnd);
-    } else {
-        found->second = Union(found->second, area);
-    }
+    WindowSystem::Instance().paint.Invalidate(m_hWnd, area, erase != FALSE);
 }
 
 void CWnd::ValidateRect(const RECT*) {
-    WindowSystem& system = WindowSystem::Instance();
-    system.invalidRects.erase(m_hWnd);
-    system.eraseRequested.erase(m_hWnd);
-    system.invalid.erase(std::remove(system.invalid.begin(), system.invalid.end(), m_hWnd),
-                         system.invalid.end());
+    WindowSystem::Instance().paint.Validate(m_hWnd);
 }
 
 void CWnd::UpdateWindow() {
-    WindowSystem& system = WindowSystem::Instance();
-    if (m_hWnd != nullptr && system.invalidRects.count(m_hWnd) > 0 && IsWindowVisible() && !IsIconic()) {
+    if (m_hWnd != nullptr && WindowSystem::Instance().paint.IsInvalid(m_hWnd) && IsWindowVisible() &&
+        !IsIconic()) {
         SendMessage(WM_PAINT);
         ValidateRect(nullptr);
     }
 }
 
 std::unique_ptr<platform::Canvas> CWnd::BeginPaint() {
-    WindowSystem& system = WindowSystem::Instance();
-    RECT client;
-    GetClientRect(&client);
-    auto found = system.invalidRects.find(m_hWnd);
-    RECT update = found != system.invalidRects.end() ? found->second : client;
-    const bool erase = system.eraseRequested.count(m_hWnd) > 0;
+    RECT update;
+    GetClientRect(&update);
+    bool erase = false;
+    WindowSystem::Instance().paint.Pending(m_hWnd, update, erase);
     ValidateRect(nullptr);
     m_painting = true;
 
