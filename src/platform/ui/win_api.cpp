@@ -10,7 +10,7 @@
 namespace platform {
 
 BOOL IsWindow(HWND hwnd) {
-    return WindowSystem::Instance().IsWindow(hwnd);
+    return WindowSystem::Instance().handles.IsWindow(hwnd);
 }
 
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -30,20 +30,21 @@ void WindowSystem::Reset() {
     Slot() = std::make_unique<WindowSystem>();
 }
 
-HWND WindowSystem::Register(CWnd* wnd) {
+HWND HandleTable::Register(CWnd* wnd) {
     std::lock_guard<std::mutex> guard(m_lock);
-    // Handles are never reused, so a stale handle can never reach a newer window.
     HWND hwnd = reinterpret_cast<HWND>(m_nextHandle);
     m_nextHandle += 4;
     m_windows[hwnd] = wnd;
     return hwnd;
 }
 
+void HandleTable::Remove(HWND hwnd) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_windows.erase(hwnd);
+}
+
 void WindowSystem::Unregister(HWND hwnd) {
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_windows.erase(hwnd);
-    }
+    handles.Remove(hwnd);
     stacking.Remove(hwnd);
     paint.Validate(hwnd);
     desktopMinimize.erase(hwnd);
@@ -61,12 +62,12 @@ void WindowSystem::Unregister(HWND hwnd) {
     }
 }
 
-bool WindowSystem::IsWindow(HWND hwnd) {
+bool HandleTable::IsWindow(HWND hwnd) {
     std::lock_guard<std::mutex> guard(m_lock);
     return hwnd != nullptr && m_windows.count(hwnd) > 0;
 }
 
-CWnd* WindowSystem::Lookup(HWND hwnd) {
+CWnd* HandleTable::Lookup(HWND hwnd) {
     std::lock_guard<std::mutex> guard(m_lock);
     auto it = m_windows.find(hwnd);
     return it != m_windows.end() ? it->second : nullptr;

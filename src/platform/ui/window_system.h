@@ -82,17 +82,32 @@ private:
     std::set<HWND> m_erase;
 };
 
+// The handles of live windows. Other threads ask it whether a handle is live, so it has a lock.
+class HandleTable final {
+public:
+    // A new handle for `wnd`; handles are never reused, so a stale handle never reaches a newer window.
+    HWND Register(CWnd* wnd);
+    void Remove(HWND hwnd);
+    // Any thread: whether the handle names a live window.
+    bool IsWindow(HWND hwnd);
+    CWnd* Lookup(HWND hwnd);
+
+private:
+    std::mutex m_lock;
+    std::map<HWND, CWnd*> m_windows;
+    std::uintptr_t m_nextHandle = 0x1000;
+};
+
 class WindowSystem final {
 public:
     static WindowSystem& Instance();
     // Forgets every window and all state (tests); windows still alive must have been destroyed.
     static void Reset();
 
-    HWND Register(CWnd* wnd);
+    HandleTable handles;
+    // Forgets the window everywhere: its handle, its place in the stacking, its invalid area, and the
+    // capture, focus, hover or tracking it had.
     void Unregister(HWND hwnd);
-    // Any thread: whether the handle names a live window.
-    bool IsWindow(HWND hwnd);
-    CWnd* Lookup(HWND hwnd);
 
     Stacking stacking;
     PaintQueue paint;
@@ -117,11 +132,6 @@ public:
 
     std::map<std::wstring, WindowClass> classes;
     const WindowClass& ClassOf(const std::wstring& name);
-
-private:
-    std::mutex m_lock;  // guards m_windows, which other threads read through IsWindow
-    std::map<HWND, CWnd*> m_windows;
-    std::uintptr_t m_nextHandle = 0x1000;
 };
 
 // The desktop window: a handle that is no window of ours and stands for "no owner".

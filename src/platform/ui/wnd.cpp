@@ -35,7 +35,7 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
-    return WindowSystem::Instance().Lookup(hwnd);
+    return WindowSystem::Instance().handles.Lookup(hwnd);
 }
 
 BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* windowName, DWORD style, int x,
@@ -62,7 +62,7 @@ BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* wind
     m_nId = cs.id;
     m_rect = RECT{cs.x, cs.y, cs.x + std::max(cs.cx, 0), cs.y + std::max(cs.cy, 0)};
     m_bTopmost = (cs.dwExStyle & WS_EX_TOPMOST) != 0;
-    m_hWnd = system.Register(this);
+    m_hWnd = system.handles.Register(this);
 
     if (child) {
         m_hParent = parentWnd->m_hWnd;

@@ -424,7 +424,7 @@ void WndInternals::Restack(CWnd& wnd, HWND insertAfter) {
     // Owned windows stay above their owner, in their own order, all the way down; so does a window
     // placed below its own owner.
     CWnd* root = &wnd;
-    while (CWnd* owner = root->m_hOwner != nullptr ? system.Lookup(root->m_hOwner) : nullptr) {
+    while (CWnd* owner = root->m_hOwner != nullptr ? system.handles.Lookup(root->m_hOwner) : nullptr) {
         root = owner;
     }
     std::vector<HWND> pending{root->m_hWnd};
@@ -433,7 +433,7 @@ void WndInternals::Restack(CWnd& wnd, HWND insertAfter) {
         pending.pop_back();
         std::vector<HWND> owned;
         for (HWND hwnd : system.stacking.BottomFirst()) {
-            CWnd* candidate = system.Lookup(hwnd);
+            CWnd* candidate = system.handles.Lookup(hwnd);
             if (candidate != nullptr && candidate->m_hOwner == owner) {
                 owned.push_back(hwnd);
             }
@@ -447,12 +447,12 @@ void WndInternals::Restack(CWnd& wnd, HWND insertAfter) {
     }
     // The topmost band stays above the rest.
     system.stacking.RaiseBand([&](HWND hwnd) {
-        CWnd* candidate = system.Lookup(hwnd);
+        CWnd* candidate = system.handles.Lookup(hwnd);
         return candidate != nullptr && candidate->m_bTopmost;
     });
     platform::NativeWindow* below = nullptr;
     for (HWND hwnd : system.stacking.BottomFirst()) {
-        CWnd* candidate = system.Lookup(hwnd);
+        CWnd* candidate = system.handles.Lookup(hwnd);
         if (candidate != nullptr && candidate->m_native) {
             candidate->m_native->PlaceAbove(below);
             below = candidate->m_native.get();
