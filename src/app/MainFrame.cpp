@@ -196,10 +196,9 @@ void CMainFrame::EnterGame(const std::wstring& url) {
     m_pGameWnd->Show(FALSE);
     m_pGameWnd->CenterWindow();
     if (!url.empty()) {
-        m_pGameWnd->m_view.Navigate(url);
+        m_pGameWnd->OpenGame(url);
         m_strGameUrl = url;
-        m_pGameWnd->m_bMaximized = 1;
-        m_pGameWnd->ApplyMaximized();
+        m_pGameWnd->SetMaximized(true);
     }
     m_pGameWnd->Show(TRUE);
 }

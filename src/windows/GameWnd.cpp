@@ -121,8 +121,7 @@ void CGameWnd::OnSkinButton(const SkinButtonDef& def) {
     } else if (platform::EqualsIgnoreCase(name, L"cache")) {
         ClearCacheAndReload();
     } else if (platform::EqualsIgnoreCase(name, L"max") || platform::EqualsIgnoreCase(name, L"restore")) {
-        m_bMaximized = platform::EqualsIgnoreCase(name, L"max") ? 1 : 0;
-        ApplyMaximized();
+        SetMaximized(platform::EqualsIgnoreCase(name, L"max"));
     }
 }
 
@@ -176,8 +175,7 @@ void CGameWnd::OnTimer(UINT_PTR id) {
 
 void CGameWnd::OnLButtonDblClk(UINT flags, POINT point) {
     if (point.y <= m_wndDef.titleHeight) {
-        m_bMaximized = m_bMaximized != 0 ? 0 : 1;
-        ApplyMaximized();
+        SetMaximized(m_bMaximized == 0);
     }
     CSkinWnd2::OnLButtonDblClk(flags, point);
 }

@@ -22,6 +22,13 @@ public:
     void OnCloseRequest() override;
     // Applies m_bMaximized: the window, the "max" and "restore" buttons and dragging.
     void ApplyMaximized();
+    // Maximised to the work area or restored, with the buttons and dragging to match.
+    void SetMaximized(bool maximized) {
+        m_bMaximized = maximized ? 1 : 0;
+        ApplyMaximized();
+    }
+    // Loads the game page at `url`.
+    void OpenGame(const std::wstring& url) { m_view.Navigate(url); }
 
     CIEView m_view;
     int m_bMaximized = 0;
