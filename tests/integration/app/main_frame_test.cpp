@@ -27,6 +27,7 @@
 #include "platform/ui/win_api.h"
 #include "platform/ui/window_system.h"
 #include "skin/SkinDocument.h"
+#include "support/ClientTest.h"
 #include "windows/GameWnd.h"
 #include "windows/HtmlWnd.h"
 
@@ -52,21 +53,13 @@ ScriptedBrowser* BrowserOf(CIEView& view) {
     return static_cast<ScriptedBrowser*>(view.GetBrowser());
 }
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public ClientTest {
 protected:
     MainFrameTest() {
-        platform::WindowSystem::Reset();
-        platform::MessageQueue::Instance().Reset();
-        Backend().Reset();
         RegisterPng(802, MakePng(24, 20, true, [](int, int) { return Rgba{0, 0, 255, 255}; }));
         Configure("");
     }
-    ~MainFrameTest() override {
-        frame.reset();
-        SkinDocument::DestroyInstance();
-        ClientConfig::DestroyInstance();
-        platform::MessageQueue::Instance().Reset();
-    }
+    ~MainFrameTest() override { frame.reset(); }
     // The configuration with `extra` attributes.
     static void Configure(const std::string& extra) {
         const std::string config =

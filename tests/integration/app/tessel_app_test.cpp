@@ -16,25 +16,15 @@
 #include "platform/ui/message_queue.h"
 #include "platform/ui/window_system.h"
 #include "skin/SkinDocument.h"
+#include "support/ClientTest.h"
 
 using namespace platform::headless;
 
 namespace {
 
-class TesselAppTest : public ::testing::Test {
+class TesselAppTest : public ClientTest {
 protected:
-    TesselAppTest() {
-        platform::WindowSystem::Reset();
-        platform::MessageQueue::Instance().Reset();
-        Backend().Reset();
-    }
-    ~TesselAppTest() override {
-        SkinDocument::DestroyInstance();
-        ClientConfig::DestroyInstance();
-        ClientConfig::InstallSetupStep(nullptr);
-        platform::MessageQueue::Instance().Reset();
-        Backend().Reset();
-    }
+    ~TesselAppTest() override { Backend().Reset(); }
     static void Configure(const std::string& frameClass) {
         const std::string config = "<CLIENTCONFIG><C userClientAbout='Demo' imClass='" + frameClass +
                                    "' homeUrl='http://portal.test/'/></CLIENTCONFIG>";

@@ -17,6 +17,7 @@
 #include "platform/ui/message_queue.h"
 #include "platform/ui/win_api.h"
 #include "platform/ui/window_system.h"
+#include "support/ClientTest.h"
 #include "support/FakeFrameLink.h"
 
 using platform::ExternalValue;
@@ -46,12 +47,9 @@ protected:
     }
 };
 
-class BrowserViewTest : public ::testing::Test {
+class BrowserViewTest : public ClientTest {
 protected:
     BrowserViewTest() {
-        platform::WindowSystem::Reset();
-        platform::MessageQueue::Instance().Reset();
-        platform::headless::Backend().Reset();
         platform::RegisterWindowClass(L"TestHost", CS_DBLCLKS);
         Configure("game.velmora.test", "login=1");
         SetFrameLink(&frame);
@@ -60,11 +58,7 @@ protected:
         launcherHost.Make();
         gameHost.Make();
     }
-    ~BrowserViewTest() override {
-        SetFrameLink(nullptr);
-        ClientConfig::DestroyInstance();
-        platform::MessageQueue::Instance().Reset();
-    }
+    ~BrowserViewTest() override { SetFrameLink(nullptr); }
     void Configure(const std::string& gameCheck, const std::string& loginCheck) {
         const std::string xml =
             "<CLIENTCONFIG><C gameCheck='" + gameCheck + "' loginCheck='" + loginCheck + "'/></CLIENTCONFIG>";

@@ -16,6 +16,7 @@
 #include "platform/ui/win_api.h"
 #include "platform/ui/window_system.h"
 #include "skin/SkinDocument.h"
+#include "support/ClientTest.h"
 #include "support/FakeFrameLink.h"
 #include "windows/GameWnd.h"
 
@@ -53,24 +54,16 @@ protected:
     }
 };
 
-class GameWindowTest : public ::testing::Test {
+class GameWindowTest : public ClientTest {
 protected:
     GameWindowTest() {
-        platform::WindowSystem::Reset();
-        platform::MessageQueue::Instance().Reset();
-        Backend().Reset();
         RegisterPng(802, MakePng(24, 20, true, [](int, int) { return Rgba{0, 0, 255, 255}; }));
         const std::string config =
             "<CLIENTCONFIG><C userClientAbout='Demo' cache='game.test'/></CLIENTCONFIG>";
         ClientConfig::Instance().LoadDocumentFromBytes(config.data(), config.size());
         SetFrameLink(&frame);
     }
-    ~GameWindowTest() override {
-        SetFrameLink(nullptr);
-        SkinDocument::DestroyInstance();
-        ClientConfig::DestroyInstance();
-        platform::MessageQueue::Instance().Reset();
-    }
+    ~GameWindowTest() override { SetFrameLink(nullptr); }
     ScriptedBrowser* Make(RecordingGameWnd& game, int border = 1, bool vip = true) {
         const std::string skin = Skin(border, vip);
         SkinDocument::Instance().LoadDocumentFromBytes(skin.data(), skin.size());

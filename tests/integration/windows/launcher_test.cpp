@@ -18,6 +18,7 @@
 #include "platform/ui/win_api.h"
 #include "platform/ui/window_system.h"
 #include "skin/SkinDocument.h"
+#include "support/ClientTest.h"
 #include "support/FakeFrameLink.h"
 #include "windows/HtmlWnd.h"
 
@@ -51,12 +52,9 @@ protected:
     }
 };
 
-class LauncherTest : public ::testing::Test {
+class LauncherTest : public ClientTest {
 protected:
     LauncherTest() {
-        platform::WindowSystem::Reset();
-        platform::MessageQueue::Instance().Reset();
-        Backend().Reset();
         RegisterPng(800, MakePng(1039, 573, true, [](int, int) { return Rgba{20, 30, 90, 255}; }));
         RegisterPng(801, MakePng(40, 40, true, [](int, int) { return Rgba{255, 200, 0, 255}; }));
         RegisterPng(802, MakePng(24, 20, true, [](int, int) { return Rgba{0, 0, 255, 255}; }));
@@ -70,12 +68,7 @@ protected:
         frame.frameWnd = frameWnd.m_hWnd;
         SetFrameLink(&frame);
     }
-    ~LauncherTest() override {
-        SetFrameLink(nullptr);
-        SkinDocument::DestroyInstance();
-        ClientConfig::DestroyInstance();
-        platform::MessageQueue::Instance().Reset();
-    }
+    ~LauncherTest() override { SetFrameLink(nullptr); }
     void Make(CHtmlWnd& launcher, int strech = 1, bool choose = false) {
         const std::string skin = Skin(strech, choose);
         SkinDocument::Instance().LoadDocumentFromBytes(skin.data(), skin.size());

@@ -15,6 +15,7 @@
 #include "platform/ui/win_api.h"
 #include "platform/ui/window_system.h"
 #include "skin/SkinDocument.h"
+#include "support/ClientTest.h"
 #include "windows/SkinWnd.h"
 #include "windows/SkinWnd2.h"
 
@@ -57,12 +58,9 @@ public:
 using Layered = Recording<CSkinWnd>;
 using Framed = Recording<CSkinWnd2>;
 
-class SkinWindowTest : public ::testing::Test {
+class SkinWindowTest : public ClientTest {
 protected:
     SkinWindowTest() {
-        platform::WindowSystem::Reset();
-        platform::MessageQueue::Instance().Reset();
-        Backend().Reset();
         Backend().workArea = RECT{0, 0, 1920, 1040};
         platform::SetClock(&clock);
         RegisterPng(800, MakePng(100, 50, true, [](int, int) { return Rgba{255, 0, 0, 255}; }));
@@ -77,12 +75,7 @@ protected:
                     }));
         SkinDocument::Instance().LoadDocumentFromBytes(kSkin, sizeof kSkin - 1);
     }
-    ~SkinWindowTest() override {
-        SkinDocument::DestroyInstance();
-        ClientConfig::DestroyInstance();
-        platform::SetClock(nullptr);
-        platform::MessageQueue::Instance().Reset();
-    }
+    ~SkinWindowTest() override { platform::SetClock(nullptr); }
 
     template <typename Window>
     void Make(Window& window, DWORD exStyle = kExStyle) {

@@ -12,6 +12,7 @@
 #include "platform/ui/win_api.h"
 #include "platform/ui/window_system.h"
 #include "skin/SkinDocument.h"
+#include "support/ClientTest.h"
 
 using namespace platform::headless;
 
@@ -45,12 +46,9 @@ protected:
     }
 };
 
-class SkinButtonTest : public ::testing::Test {
+class SkinButtonTest : public ClientTest {
 protected:
     SkinButtonTest() {
-        platform::WindowSystem::Reset();
-        platform::MessageQueue::Instance().Reset();
-        Backend().Reset();
         platform::SetClock(&clock);
         platform::RegisterWindowClass(L"ButtonTestParent", 0);
         RegisterPng(kStand, Solid(40, 20, {200, 200, 200, 255}));
@@ -68,9 +66,7 @@ protected:
     }
     ~SkinButtonTest() override {
         parent.DestroyWindow();
-        SkinDocument::DestroyInstance();
         platform::SetClock(nullptr);
-        platform::MessageQueue::Instance().Reset();
     }
 
     // A button from `def`, with the next id.

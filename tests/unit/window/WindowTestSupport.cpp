@@ -1,16 +1,12 @@
 #include "WindowTestSupport.h"
 
 WindowTest::WindowTest() {
-    platform::WindowSystem::Reset();
-    platform::MessageQueue::Instance().Reset();
-    backend.Reset();
     platform::SetClock(&clock);
     platform::RegisterWindowClass(L"TestPopup", CS_DBLCLKS);
 }
 
 WindowTest::~WindowTest() {
     platform::SetClock(nullptr);
-    platform::MessageQueue::Instance().Reset();
 }
 
 std::vector<Received> RecordingWnd::Of(UINT message) const {

@@ -14,8 +14,9 @@
 #include "platform/ui/win_api.h"
 #include "platform/ui/window_system.h"
 #include "platform/ui/wnd.h"
+#include "support/HeadlessTest.h"
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public HeadlessTest {
 protected:
     WindowTest();
     ~WindowTest() override;
