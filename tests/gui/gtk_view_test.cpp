@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "BrowserTestKit.h"
+#include "DemoSiteGtkTest.h"
 #include "GtkFixture.h"
 #include "UserEnvironment.h"
 #include "browser/ClientMessages.h"
@@ -33,31 +34,8 @@ protected:
     }
 };
 
-class GtkViewTest : public GtkTest {
+class GtkViewTest : public DemoSiteGtkTest {
 protected:
-    void SetUp() override {
-        UseOwnUserFolders();
-        GtkTest::SetUp();
-        ClientConfig::Instance();  // the build's configuration: gameCheck "wd_entergame=1"
-        SetFrameLink(&frame);
-        DemoSiteOptions options;
-        options.siteDir = DEMO_SITE_DIR;
-        site.emplace(options);
-        port = site->Port();
-        ASSERT_GT(port, 0);
-    }
-    void TearDown() override {
-        SetFrameLink(nullptr);
-        site.reset();
-        ClientConfig::DestroyInstance();
-        GtkTest::TearDown();
-    }
-    std::wstring Demo(const std::string& path) const {
-        return platform::Utf8ToWide("http://127.0.0.1:" + std::to_string(port) + path);
-    }
-    static WebKitWebView* Engine(CIEView& view) {
-        return static_cast<platform::gtk::GtkBrowser*>(view.GetBrowser())->View();
-    }
     static bool ShowsLocation(CIEView& view, const std::wstring& url) {
         return TurnUntil([&] { return view.GetLocationURL() == url; }, std::chrono::seconds(15));
     }
@@ -72,10 +50,6 @@ protected:
                               std::chrono::seconds(15)));
     }
 
-    UserEnvironment user;
-    FakeFrameLink frame;
-    std::optional<DemoSiteRunner> site;
-    int port = 0;
     ColourWnd owner;
 };
 

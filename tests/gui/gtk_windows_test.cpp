@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "BrowserTestKit.h"
+#include "DemoSiteGtkTest.h"
 #include "DesktopProgram.h"
 #include "GtkFixture.h"
 #include "UserEnvironment.h"
@@ -42,32 +43,11 @@ WindowRect ScreenRect(const RECT& r) {
     return WindowRect{r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-class GtkWindowsTest : public GtkTest {
+class GtkWindowsTest : public DemoSiteGtkTest {
 protected:
     void SetUp() override {
-        UseOwnUserFolders();
-        GtkTest::SetUp();
+        DemoSiteGtkTest::SetUp();
         compositor.emplace(DesktopProgram::Compositor());
-        ClientConfig::Instance();
-        SetFrameLink(&frame);
-        DemoSiteOptions options;
-        options.siteDir = DEMO_SITE_DIR;
-        site.emplace(options);
-        port = site->Port();
-        ASSERT_GT(port, 0);
-    }
-    void TearDown() override {
-        SetFrameLink(nullptr);
-        site.reset();
-        SkinDocument::DestroyInstance();
-        ClientConfig::DestroyInstance();
-        GtkTest::TearDown();
-    }
-    std::wstring Demo(const std::string& path) const {
-        return platform::Utf8ToWide("http://127.0.0.1:" + std::to_string(port) + path);
-    }
-    static WebKitWebView* Engine(CIEView& view) {
-        return static_cast<platform::gtk::GtkBrowser*>(view.GetBrowser())->View();
     }
     static bool Loaded(CIEView& view, const std::wstring& url) {
         return TurnUntil(
@@ -80,10 +60,6 @@ protected:
         return rect;
     }
 
-    UserEnvironment user;
-    FakeFrameLink frame;
-    std::optional<DemoSiteRunner> site;
-    int port = 0;
     std::optional<DesktopProgram> compositor;
 };
 
