@@ -17,8 +17,6 @@ namespace platform {
 namespace {
 
 constexpr UINT kDefaultHoverMs = 400;
-constexpr LONG kDoubleClickDistance = 4;
-
 bool Contains(const RECT& rect, POINT point) {
     return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
 }
@@ -93,19 +91,11 @@ void UpdateHover(CWnd* target) {
 }
 
 UINT ButtonDownMessage(CWnd& target, POINT screen) {
-    WindowSystem& system = WindowSystem::Instance();
-    const std::uint64_t now = CurrentClock().NowMs();
-    const bool sameSpot = std::abs(screen.x - system.lastClickPoint.x) <= kDoubleClickDistance &&
-                          std::abs(screen.y - system.lastClickPoint.y) <= kDoubleClickDistance;
-    if ((WndInternals::ClassStyle(target) & CS_DBLCLKS) != 0 && system.lastClickWindow == target.m_hWnd &&
-        now - system.lastClickMs <= GetDoubleClickTime() && sameSpot) {
-        system.lastClickWindow = nullptr;  // a third press starts over
-        return WM_LBUTTONDBLCLK;
-    }
-    system.lastClickWindow = target.m_hWnd;
-    system.lastClickMs = now;
-    system.lastClickPoint = screen;
-    return WM_LBUTTONDOWN;
+    const bool wantsDouble = (WndInternals::ClassStyle(target) & CS_DBLCLKS) != 0;
+    return WindowSystem::Instance().clicks.IsDoubleClick(target.m_hWnd, wantsDouble, screen,
+                                                         CurrentClock().NowMs(), GetDoubleClickTime())
+               ? WM_LBUTTONDBLCLK
+               : WM_LBUTTONDOWN;
 }
 
 // Follows the pointer during a move or resize the layer drives.

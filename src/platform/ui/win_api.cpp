@@ -29,7 +29,7 @@ void PostQuitMessage(int exitCode) {
 }
 
 void RegisterWindowClass(const std::wstring& name, UINT style, int cursorId) {
-    WindowSystem::Instance().classes[name] = WindowClass{style, cursorId};
+    WindowSystem::Instance().classes.Register(name, WindowClass{style, cursorId});
 }
 
 HWND GetCapture() {

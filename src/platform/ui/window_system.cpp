@@ -2,6 +2,7 @@
 #include "platform/ui/window_system.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "platform/base/text.h"
@@ -48,7 +49,8 @@ void WindowSystem::Unregister(HWND hwnd) {
     stacking.Remove(hwnd);
     paint.Validate(hwnd);
     desktopMinimize.erase(hwnd);
-    for (HWND* slot : {&capture, &focus, &foreground, &hover, &lastClickWindow}) {
+    clicks.Forget(hwnd);
+    for (HWND* slot : {&capture, &focus, &foreground, &hover}) {
         if (*slot == hwnd) {
             *slot = nullptr;
         }
@@ -129,14 +131,35 @@ bool PaintQueue::Pending(HWND hwnd, RECT& area, bool& erase) const {
     return true;
 }
 
-const WindowClass& WindowSystem::ClassOf(const std::wstring& name) {
+const WindowClass& ClassTable::Find(const std::wstring& name) const {
     static const WindowClass fallback;
-    for (const auto& entry : classes) {
+    for (const auto& entry : m_classes) {
         if (EqualsIgnoreCase(entry.first, name)) {
             return entry.second;
         }
     }
     return fallback;
+}
+
+bool ClickMemory::IsDoubleClick(HWND hwnd, bool wantsDouble, POINT screen, std::uint64_t nowMs,
+                                std::uint64_t limitMs) {
+    constexpr LONG kDistance = 4;
+    const bool sameSpot =
+        std::abs(screen.x - m_point.x) <= kDistance && std::abs(screen.y - m_point.y) <= kDistance;
+    if (wantsDouble && m_window == hwnd && nowMs - m_ms <= limitMs && sameSpot) {
+        m_window = nullptr;
+        return true;
+    }
+    m_window = hwnd;
+    m_ms = nowMs;
+    m_point = screen;
+    return false;
+}
+
+void ClickMemory::Forget(HWND hwnd) {
+    if (m_window == hwnd) {
+        m_window = nullptr;
+    }
 }
 
 HWND GetDesktopWindow() {

@@ -98,6 +98,32 @@ private:
     std::uintptr_t m_nextHandle = 0x1000;
 };
 
+// The last press of the left button, which tells a double click from two clicks.
+class ClickMemory final {
+public:
+    // Whether a press on `hwnd` at `screen` and `nowMs` completes a double click: the window wants
+    // them, and the last press was on it, no more than `limitMs` earlier and a few pixels away. A double
+    // click is forgotten, so a third press starts over; any other press is remembered.
+    bool IsDoubleClick(HWND hwnd, bool wantsDouble, POINT screen, std::uint64_t nowMs, std::uint64_t limitMs);
+    void Forget(HWND hwnd);
+
+private:
+    HWND m_window = nullptr;
+    std::uint64_t m_ms = 0;
+    POINT m_point{};
+};
+
+// The registered window classes, found by name without regard to case.
+class ClassTable final {
+public:
+    void Register(const std::wstring& name, const WindowClass& windowClass) { m_classes[name] = windowClass; }
+    // The class, or the defaults for a name never registered.
+    const WindowClass& Find(const std::wstring& name) const;
+
+private:
+    std::map<std::wstring, WindowClass> m_classes;
+};
+
 class WindowSystem final {
 public:
     static WindowSystem& Instance();
@@ -125,13 +151,8 @@ public:
 
     std::map<HWND, DesktopMinimize> desktopMinimize;
 
-    // Double-click detection.
-    HWND lastClickWindow = nullptr;
-    std::uint64_t lastClickMs = 0;
-    POINT lastClickPoint{};
-
-    std::map<std::wstring, WindowClass> classes;
-    const WindowClass& ClassOf(const std::wstring& name);
+    ClickMemory clicks;
+    ClassTable classes;
 };
 
 // The desktop window: a handle that is no window of ours and stands for "no owner".

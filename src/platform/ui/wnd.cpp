@@ -56,7 +56,7 @@ BOOL CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* wind
     }
     m_strClass = cs.lpszClass != nullptr ? cs.lpszClass : L"";
     m_strText = cs.lpszName != nullptr ? cs.lpszName : L"";
-    m_nClassStyle = system.ClassOf(m_strClass).style;
+    m_nClassStyle = system.classes.Find(m_strClass).style;
     m_dwStyle = static_cast<DWORD>(cs.style) & ~(WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE);
     m_dwExStyle = cs.dwExStyle;
     m_nId = cs.id;
@@ -290,7 +290,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             if (LOWORD(lParam) == HTCLIENT && reinterpret_cast<HWND>(wParam) == m_hWnd) {
                 platform::SetCursor(
-                    platform::LoadCursor(WindowSystem::Instance().ClassOf(m_strClass).cursor));
+                    platform::LoadCursor(WindowSystem::Instance().classes.Find(m_strClass).cursor));
                 return TRUE;
             }
             return FALSE;
