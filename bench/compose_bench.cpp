@@ -53,21 +53,12 @@ public:
     void OnSkinButton(const SkinButtonDef&) override {}
 };
 
-class Game final : public CSkinWnd2 {
-public:
-    Game() : CSkinWnd2(L"GAMEWND") {}
-
-protected:
-    // The product caption would create the configuration, whose creation prepares the machine.
-    std::wstring CaptionText() const override { return m_wndDef.title; }
-};
-
 }  // namespace
 
 int main() {
     platform::headless::Backend().workArea = RECT{0, 0, 1920, 1040};
     Launcher launcher;
-    Game game;
+    CSkinWnd2 game(L"GAMEWND");
     if (!launcher.Create(nullptr, WS_EX_APPWINDOW, kStyle) ||
         !game.Create(nullptr, WS_EX_APPWINDOW, kStyle)) {
         std::fprintf(stderr, "compose_bench: the windows could not be made\n");

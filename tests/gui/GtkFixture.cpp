@@ -73,7 +73,7 @@ bool DragWithPointer(POINT from, POINT to, const std::function<bool()>& moved) {
     };
     const bool started =
         run({"mousemove", std::to_string(from.x), std::to_string(from.y), "mousedown", "1"}) &&
-        TurnUntil([] { return platform::WindowSystem::Instance().sizeMove.has_value(); });
+        TurnUntil([] { return platform::WindowSystem::Instance().sizeMove.Active(); });
     const bool followed =
         started && run({"mousemove", std::to_string(to.x), std::to_string(to.y)}) && TurnUntil(moved);
     run({"mouseup", "1"});

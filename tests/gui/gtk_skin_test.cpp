@@ -23,15 +23,6 @@ public:
     void OnSkinButton(const SkinButtonDef&) override {}
 };
 
-class Game final : public CSkinWnd2 {
-public:
-    Game() : CSkinWnd2(L"GAMEWND") {}
-
-protected:
-    // The product caption would create the configuration, whose creation prepares the machine.
-    std::wstring CaptionText() const override { return m_wndDef.title; }
-};
-
 // 0xRRGGBB of a composed (premultiplied, here opaque) picture pixel.
 uint32_t Colour(std::uint32_t pixel) {
     return pixel & 0xFFFFFF;
@@ -108,7 +99,7 @@ TEST_F(GtkSkinTest, TheLauncherShowsItsArtworkSeeThroughAtTheCornersAndHoversAnd
 }
 
 TEST_F(GtkSkinTest, TheGameWindowShowsItsTitleStripAndToolbarAndDragsByTheStrip) {
-    Game game;
+    CSkinWnd2 game(L"GAMEWND");
     ASSERT_TRUE(game.Create(nullptr, WS_EX_APPWINDOW, kStyle));
     if (CSkinButton* restore = game.FindButton(L"restore")) {
         restore->ShowWindow(SW_HIDE);

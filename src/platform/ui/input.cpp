@@ -2,8 +2,7 @@
 // and resize.
 #include "platform/ui/input.h"
 
-#include <algorithm>
-#include <cstdlib>
+#include <optional>
 
 #include "platform/base/clock.h"
 #include "platform/ui/message_loop.h"
@@ -16,14 +15,13 @@
 namespace platform {
 namespace {
 
-constexpr UINT kDefaultHoverMs = 400;
 bool Contains(const RECT& rect, POINT point) {
     return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
 }
 
 CWnd* TargetAt(HWND topLevel, POINT screen) {
     WindowSystem& system = WindowSystem::Instance();
-    if (CWnd* captured = CWnd::FromHandle(system.capture)) {
+    if (CWnd* captured = CWnd::FromHandle(system.pointer.Capture())) {
         return captured;
     }
     CWnd* top = CWnd::FromHandle(topLevel);
@@ -43,51 +41,16 @@ CWnd* TargetAt(HWND topLevel, POINT screen) {
 void PostMouse(CWnd& target, UINT message, POINT screen) {
     POINT client = screen;
     target.ScreenToClient(&client);
-    MessageQueue::Instance().Post(target.m_hWnd, message, WindowSystem::Instance().buttons,
+    MessageQueue::Instance().Post(target.m_hWnd, message, WindowSystem::Instance().pointer.Buttons(),
                                   MakePointLParam(client));
-}
-
-void ArmHover(MouseTracking& tracking) {
-    MessageQueue& queue = MessageQueue::Instance();
-    queue.Cancel(tracking.hoverTask);
-    tracking.hoverTask = 0;
-    if ((tracking.flags & TME_HOVER) == 0) {
-        return;
-    }
-    const HWND hwnd = tracking.hwnd;
-    tracking.hoverTask = queue.Schedule(tracking.hoverMs, [hwnd] {
-        WindowSystem& system = WindowSystem::Instance();
-        CWnd* wnd = CWnd::FromHandle(hwnd);
-        if (wnd == nullptr || system.tracking.hwnd != hwnd || system.hover != hwnd) {
-            return;
-        }
-        // Hover is reported once per request; leave tracking stays armed.
-        system.tracking.flags &= ~TME_HOVER;
-        system.tracking.hoverTask = 0;
-        POINT client = system.cursor;
-        wnd->ScreenToClient(&client);
-        MessageQueue::Instance().Post(hwnd, WM_MOUSEHOVER, WindowSystem::Instance().buttons,
-                                      MakePointLParam(client));
-    });
 }
 
 // The pointer is now over `target` (null: over none of our windows).
 void UpdateHover(CWnd* target) {
     WindowSystem& system = WindowSystem::Instance();
     const HWND now = target != nullptr ? target->m_hWnd : nullptr;
-    if (system.hover != now) {
-        MouseTracking& tracking = system.tracking;
-        if (tracking.hwnd != nullptr && tracking.hwnd == system.hover) {
-            if ((tracking.flags & TME_LEAVE) != 0) {
-                MessageQueue::Instance().Post(tracking.hwnd, WM_MOUSELEAVE, 0, 0);
-            }
-            MessageQueue::Instance().Cancel(tracking.hoverTask);
-            tracking = MouseTracking{};
-        }
-        system.hover = now;
-    } else if (system.tracking.hwnd == now && now != nullptr) {
-        ArmHover(system.tracking);  // the pointer moved: hover needs it to rest again
-    }
+    system.tracker.PointerMoved(system.pointer.Hover(), now);
+    system.pointer.SetHover(now);
 }
 
 UINT ButtonDownMessage(CWnd& target, POINT screen) {
@@ -100,61 +63,20 @@ UINT ButtonDownMessage(CWnd& target, POINT screen) {
 
 // Follows the pointer during a move or resize the layer drives.
 void TrackSizeMove(POINT screen) {
-    WindowSystem& system = WindowSystem::Instance();
-    SizeMoveTracking& track = *system.sizeMove;
-    CWnd* wnd = CWnd::FromHandle(track.hwnd);
-    if (wnd == nullptr) {
-        system.sizeMove.reset();
-        return;
-    }
-    const LONG dx = screen.x - track.startPointer.x;
-    const LONG dy = screen.y - track.startPointer.y;
-    RECT rect = track.startRect;
-    if (track.edge == 0) {
-        rect = RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
+    SizeMove& sizeMove = WindowSystem::Instance().sizeMove;
+    if (CWnd* wnd = CWnd::FromHandle(sizeMove.Window())) {
+        WndInternals::SetRect(*wnd, sizeMove.RectAt(screen));
     } else {
-        const WPARAM edge = track.edge;
-        const bool left = edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT;
-        const bool right = edge == WMSZ_RIGHT || edge == WMSZ_TOPRIGHT || edge == WMSZ_BOTTOMRIGHT;
-        const bool top = edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT;
-        const bool bottom = edge == WMSZ_BOTTOM || edge == WMSZ_BOTTOMLEFT || edge == WMSZ_BOTTOMRIGHT;
-        const MINMAXINFO& limits = track.limits;
-        auto clamp = [](LONG value, LONG low, LONG high) { return std::max(low, std::min(value, high)); };
-        const LONG startWidth = rect.right - rect.left;
-        const LONG startHeight = rect.bottom - rect.top;
-        LONG width = startWidth + (right ? dx : 0) - (left ? dx : 0);
-        LONG height = startHeight + (bottom ? dy : 0) - (top ? dy : 0);
-        width =
-            clamp(width, limits.ptMinTrackSize.x, std::max(limits.ptMinTrackSize.x, limits.ptMaxTrackSize.x));
-        height = clamp(height, limits.ptMinTrackSize.y,
-                       std::max(limits.ptMinTrackSize.y, limits.ptMaxTrackSize.y));
-        // The edge opposite the one being dragged stays where it was.
-        if (left) {
-            rect.left = rect.right - width;
-        } else {
-            rect.right = rect.left + width;
-        }
-        if (top) {
-            rect.top = rect.bottom - height;
-        } else {
-            rect.bottom = rect.top + height;
-        }
+        sizeMove.End();
     }
-    WndInternals::SetRect(*wnd, rect);
 }
 
 // WM_SYSCOMMAND for a minimise or restore the desktop did, when the window is not in that state already.
 void TellOfDesktopMinimize(HWND topLevel) {
-    WindowSystem& system = WindowSystem::Instance();
-    auto state = system.desktopMinimize.find(topLevel);
-    if (state == system.desktopMinimize.end() || !state->second.pending) {
-        return;  // the window went, or the layer changed its state since
-    }
-    const bool minimized = *state->second.pending;
-    state->second.pending.reset();
+    const std::optional<bool> minimized = WindowSystem::Instance().desktopMinimize.TakeNews(topLevel);
     CWnd* top = CWnd::FromHandle(topLevel);
-    if (top != nullptr && (top->IsIconic() != FALSE) != minimized) {
-        MessageQueue::Instance().Post(topLevel, WM_SYSCOMMAND, minimized ? SC_MINIMIZE : SC_RESTORE, 0);
+    if (minimized && top != nullptr && (top->IsIconic() != FALSE) != *minimized) {
+        MessageQueue::Instance().Post(topLevel, WM_SYSCOMMAND, *minimized ? SC_MINIMIZE : SC_RESTORE, 0);
     }
 }
 
@@ -162,45 +84,46 @@ void TellOfDesktopMinimize(HWND topLevel) {
 
 void DeliverMouse(HWND topLevel, MouseAction action, POINT screen) {
     WindowSystem& system = WindowSystem::Instance();
-    system.cursor = screen;
-    if (system.sizeMove) {
+    Pointer& pointer = system.pointer;
+    pointer.MoveTo(screen);
+    if (system.sizeMove.Active()) {
         if (action == MouseAction::Move) {
             TrackSizeMove(screen);
         } else if (action == MouseAction::LeftUp) {
             TrackSizeMove(screen);
-            system.sizeMove.reset();
-            WindowSystem::Instance().buttons &= ~MK_LBUTTON;
+            system.sizeMove.End();
+            pointer.Release(MK_LBUTTON);
         }
         return;  // the pointer belongs to the move or resize until the button comes up
     }
     CWnd* target =
-        action == MouseAction::Leave ? CWnd::FromHandle(system.capture) : TargetAt(topLevel, screen);
+        action == MouseAction::Leave ? CWnd::FromHandle(pointer.Capture()) : TargetAt(topLevel, screen);
     UpdateHover(action == MouseAction::Leave ? nullptr : target);
     if (target == nullptr) {
         return;
     }
     switch (action) {
         case MouseAction::Move:
-            if (system.capture == nullptr) {
+            if (pointer.Capture() == nullptr) {
                 target->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(target->m_hWnd),
                                     MAKELPARAM(static_cast<WORD>(HTCLIENT), static_cast<WORD>(WM_MOUSEMOVE)));
             }
             PostMouse(*target, WM_MOUSEMOVE, screen);
             break;
         case MouseAction::LeftDown:
-            WindowSystem::Instance().buttons |= MK_LBUTTON;
+            pointer.Press(MK_LBUTTON);
             PostMouse(*target, ButtonDownMessage(*target, screen), screen);
             break;
         case MouseAction::LeftUp:
-            WindowSystem::Instance().buttons &= ~MK_LBUTTON;
+            pointer.Release(MK_LBUTTON);
             PostMouse(*target, WM_LBUTTONUP, screen);
             break;
         case MouseAction::RightDown:
-            WindowSystem::Instance().buttons |= MK_RBUTTON;
+            pointer.Press(MK_RBUTTON);
             PostMouse(*target, WM_RBUTTONDOWN, screen);
             break;
         case MouseAction::RightUp:
-            WindowSystem::Instance().buttons &= ~MK_RBUTTON;
+            pointer.Release(MK_RBUTTON);
             PostMouse(*target, WM_RBUTTONUP, screen);
             break;
         case MouseAction::Leave:
@@ -214,7 +137,7 @@ bool DeliverKey(HWND topLevel, UINT virtualKey) {
     if (top == nullptr) {
         return false;
     }
-    CWnd* focus = CWnd::FromHandle(system.focus);
+    CWnd* focus = CWnd::FromHandle(system.activation.Focus());
     CWnd* target = focus != nullptr && focus->GetTopLevel() == top ? focus : top;
     // Decided now, not when the queue gets to it: the toolkit asks at once whether the key goes on.
     MSG msg{target->m_hWnd, WM_KEYDOWN, virtualKey, 1, 0, {}};
@@ -226,55 +149,17 @@ void DeliverCloseRequest(HWND topLevel) {
 }
 
 void DeliverMinimizedByDesktop(HWND topLevel, bool minimized) {
-    DesktopMinimize& state = WindowSystem::Instance().desktopMinimize[topLevel];
-    state.minimized = minimized;
-    if (state.requested) {
-        // On its way to what the layer asked for: nothing the window needs to hear of.
-        if (*state.requested == minimized) {
-            state.requested.reset();
-        }
-        return;
-    }
-    // X may report one minimise as several changes (iconified, mapped again, iconified), all at once.
-    // Only where the reports end matters, so the window is told once they have been read.
-    const bool queued = state.pending.has_value();
-    state.pending = minimized;
-    if (!queued) {
+    if (WindowSystem::Instance().desktopMinimize.Reported(topLevel, minimized)) {
         MessageQueue::Instance().Schedule(0, [topLevel] { TellOfDesktopMinimize(topLevel); });
     }
 }
 
 BOOL TrackMouseEvent(TRACKMOUSEEVENT* request) {
-    WindowSystem& system = WindowSystem::Instance();
     if (request == nullptr || !IsWindow(request->hwndTrack)) {
         return FALSE;
     }
-    MouseTracking& tracking = system.tracking;
-    if ((request->dwFlags & TME_CANCEL) != 0) {
-        if (tracking.hwnd == request->hwndTrack) {
-            tracking.flags &= ~request->dwFlags;
-            if ((tracking.flags & TME_HOVER) == 0) {
-                MessageQueue::Instance().Cancel(tracking.hoverTask);
-            }
-        }
-        return TRUE;
-    }
-    if (tracking.hwnd != request->hwndTrack) {
-        MessageQueue::Instance().Cancel(tracking.hoverTask);
-        tracking = MouseTracking{};
-        tracking.hwnd = request->hwndTrack;
-    }
-    tracking.flags |= request->dwFlags & (TME_HOVER | TME_LEAVE);
-    tracking.hoverMs = request->dwHoverTime == HOVER_DEFAULT ? kDefaultHoverMs : request->dwHoverTime;
-    if (system.hover != request->hwndTrack) {
-        // Asked while the pointer is elsewhere: it has left already, as Windows reports it.
-        if ((tracking.flags & TME_LEAVE) != 0) {
-            MessageQueue::Instance().Post(request->hwndTrack, WM_MOUSELEAVE, 0, 0);
-        }
-        tracking = MouseTracking{};
-        return TRUE;
-    }
-    ArmHover(tracking);
+    WindowSystem& system = WindowSystem::Instance();
+    system.tracker.Track(*request, system.pointer.Hover());
     return TRUE;
 }
 
@@ -291,19 +176,19 @@ void WndInternals::SystemCommand(CWnd& wnd, WPARAM command) {
     switch (command & 0xFFF0) {
         case SC_MOVE:
         case SC_SIZE: {
-            if (system.sizeMove || top->IsIconic()) {
+            if (system.sizeMove.Active() || top->IsIconic()) {
                 return;  // one at a time; a minimised window has nothing to drag
             }
-            SizeMoveTracking track;
-            track.hwnd = top->m_hWnd;
-            track.edge = (command & 0xFFF0) == SC_SIZE ? (command & 0x000F) : 0;
-            track.startPointer = system.cursor;
-            top->GetWindowRect(&track.startRect);
-            track.limits = DefaultLimits();
-            top->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&track.limits));
-            if (IsWindow(track.hwnd) && (track.edge <= WMSZ_BOTTOMRIGHT)) {
-                system.capture = nullptr;
-                system.sizeMove = track;
+            SizeMove::Start start;
+            start.hwnd = top->m_hWnd;
+            start.edge = (command & 0xFFF0) == SC_SIZE ? (command & 0x000F) : 0;
+            start.pointer = system.pointer.Position();
+            top->GetWindowRect(&start.rect);
+            start.limits = DefaultLimits();
+            top->SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&start.limits));
+            if (IsWindow(start.hwnd) && (start.edge <= WMSZ_BOTTOMRIGHT)) {
+                system.pointer.ReleaseCapture();
+                system.sizeMove.Begin(start);
             }
             return;
         }

@@ -59,7 +59,7 @@ void CToolTipCtrl::RelayEvent(const MSG* msg) {
                 const Tool* resting = ToolFor(hwnd);
                 CWnd* wnd = CWnd::FromHandle(hwnd);
                 if (resting == nullptr || wnd == nullptr || m_pending != hwnd || resting->text.empty() ||
-                    WindowSystem::Instance().hover != hwnd) {
+                    WindowSystem::Instance().pointer.Hover() != hwnd) {
                     return;
                 }
                 m_shown = resting->text;
@@ -84,7 +84,7 @@ void CToolTipCtrl::RelayEvent(const MSG* msg) {
 void CToolTipCtrl::WatchPointer(HWND tool) {
     m_watch = MessageQueue::Instance().Schedule(kTooltipWatchMs, [this, tool] {
         m_watch = 0;
-        if (WindowSystem::Instance().hover != tool) {
+        if (WindowSystem::Instance().pointer.Hover() != tool) {
             Hide();
         } else if (!m_shown.empty()) {
             WatchPointer(tool);

@@ -33,20 +33,20 @@ void RegisterWindowClass(const std::wstring& name, UINT style, int cursorId) {
 }
 
 HWND GetCapture() {
-    return WindowSystem::Instance().capture;
+    return WindowSystem::Instance().pointer.Capture();
 }
 
 BOOL ReleaseCapture() {
-    WindowSystem::Instance().capture = nullptr;
+    WindowSystem::Instance().pointer.ReleaseCapture();
     return TRUE;
 }
 
 HWND GetFocus() {
-    return WindowSystem::Instance().focus;
+    return WindowSystem::Instance().activation.Focus();
 }
 
 HWND GetForegroundWindow() {
-    return WindowSystem::Instance().foreground;
+    return WindowSystem::Instance().activation.Foreground();
 }
 
 BOOL GetCursorPos(POINT* point) {
@@ -56,7 +56,7 @@ BOOL GetCursorPos(POINT* point) {
     // The pointer may be over another program (the tray's menu opens at it); the layer itself only
     // knows where input over its own windows left it.
     if (!GetBackend().PointerPosition(*point)) {
-        *point = WindowSystem::Instance().cursor;
+        *point = WindowSystem::Instance().pointer.Position();
     }
     return TRUE;
 }
@@ -77,20 +77,20 @@ HCURSOR LoadCursor(int cursorId) {
 }
 
 HCURSOR SetCursor(HCURSOR cursor) {
-    WindowSystem& system = WindowSystem::Instance();
-    HCURSOR previous = LoadCursor(system.cursorId);
-    system.cursorId = static_cast<int>(reinterpret_cast<std::uintptr_t>(cursor));
+    Pointer& pointer = WindowSystem::Instance().pointer;
+    HCURSOR previous = LoadCursor(pointer.CursorId());
+    pointer.SetCursorId(static_cast<int>(reinterpret_cast<std::uintptr_t>(cursor)));
     // The cursor belongs to the top-level window under the pointer.
-    if (CWnd* hover = CWnd::FromHandle(system.hover)) {
+    if (CWnd* hover = CWnd::FromHandle(pointer.Hover())) {
         if (NativeWindow* native = hover->GetTopLevel()->Native()) {
-            native->SetCursor(system.cursorId);
+            native->SetCursor(pointer.CursorId());
         }
     }
     return previous;
 }
 
 int CurrentCursorId() {
-    return WindowSystem::Instance().cursorId;
+    return WindowSystem::Instance().pointer.CursorId();
 }
 
 BOOL GetWorkArea(RECT* area) {

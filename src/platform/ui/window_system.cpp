@@ -2,7 +2,6 @@
 #include "platform/ui/window_system.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
 
 #include "platform/base/text.h"
@@ -48,20 +47,12 @@ void WindowSystem::Unregister(HWND hwnd) {
     handles.Remove(hwnd);
     stacking.Remove(hwnd);
     paint.Validate(hwnd);
-    desktopMinimize.erase(hwnd);
+    pointer.Forget([hwnd](HWND held) { return held == hwnd; });
     clicks.Forget(hwnd);
-    for (HWND* slot : {&capture, &focus, &foreground, &hover}) {
-        if (*slot == hwnd) {
-            *slot = nullptr;
-        }
-    }
-    if (sizeMove && sizeMove->hwnd == hwnd) {
-        sizeMove.reset();
-    }
-    if (tracking.hwnd == hwnd) {
-        MessageQueue::Instance().Cancel(tracking.hoverTask);
-        tracking = MouseTracking{};
-    }
+    sizeMove.Forget(hwnd);
+    tracker.Forget(hwnd);
+    activation.Forget(hwnd);
+    desktopMinimize.Forget(hwnd);
 }
 
 bool HandleTable::IsWindow(HWND hwnd) {
@@ -141,25 +132,61 @@ const WindowClass& ClassTable::Find(const std::wstring& name) const {
     return fallback;
 }
 
-bool ClickMemory::IsDoubleClick(HWND hwnd, bool wantsDouble, POINT screen, std::uint64_t nowMs,
-                                std::uint64_t limitMs) {
-    constexpr LONG kDistance = 4;
-    const bool sameSpot =
-        std::abs(screen.x - m_point.x) <= kDistance && std::abs(screen.y - m_point.y) <= kDistance;
-    if (wantsDouble && m_window == hwnd && nowMs - m_ms <= limitMs && sameSpot) {
-        m_window = nullptr;
-        return true;
-    }
-    m_window = hwnd;
-    m_ms = nowMs;
-    m_point = screen;
-    return false;
+HWND Activation::SetFocus(HWND hwnd) {
+    const HWND previous = m_focus;
+    m_focus = hwnd;
+    return previous;
 }
 
-void ClickMemory::Forget(HWND hwnd) {
-    if (m_window == hwnd) {
-        m_window = nullptr;
+void Activation::LoseFocus(const std::function<bool(HWND)>& gone) {
+    if (m_focus != nullptr && gone(m_focus)) {
+        m_focus = nullptr;
     }
+}
+
+void Activation::Forget(HWND hwnd) {
+    for (HWND* slot : {&m_focus, &m_foreground}) {
+        if (*slot == hwnd) {
+            *slot = nullptr;
+        }
+    }
+}
+
+void DesktopMinimize::Requested(HWND hwnd, bool minimized) {
+    State& state = m_windows[hwnd];
+    // Until the desktop reports the new state, its reports are echoes of the layer's earlier requests.
+    state.pending.reset();
+    state.requested.reset();
+    if (state.minimized != minimized) {
+        state.requested = minimized;
+    }
+}
+
+bool DesktopMinimize::Reported(HWND hwnd, bool minimized) {
+    State& state = m_windows[hwnd];
+    state.minimized = minimized;
+    if (state.requested) {
+        // On its way to what the layer asked for: nothing the window needs to hear of.
+        if (*state.requested == minimized) {
+            state.requested.reset();
+        }
+        return false;
+    }
+    // X may report one minimise as several changes (iconified, mapped again, iconified), all at once.
+    // Only where the reports end matters, so the window is told once they have been read.
+    const bool queued = state.pending.has_value();
+    state.pending = minimized;
+    return !queued;
+}
+
+std::optional<bool> DesktopMinimize::TakeNews(HWND hwnd) {
+    auto found = m_windows.find(hwnd);
+    if (found == m_windows.end()) {
+        return std::nullopt;
+    }
+    std::optional<bool> news = found->second.pending;
+    found->second.pending.reset();
+    return news;
 }
 
 HWND GetDesktopWindow() {

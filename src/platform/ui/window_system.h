@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/message_queue.h"
+#include "platform/ui/mouse_tracker.h"
+#include "platform/ui/pointer.h"
 #include "platform/ui/win_messages.h"
 
 class CWnd;
@@ -24,27 +25,43 @@ struct WindowClass {
     int cursor = IDC_ARROW;
 };
 
-// A move or resize following the pointer until the left button is released.
-struct SizeMoveTracking {
-    HWND hwnd = nullptr;
-    WPARAM edge = 0;  // 0 moves; WMSZ_* resizes from that edge
-    POINT startPointer{};
-    RECT startRect{};
-    MINMAXINFO limits{};
+// Which window has the keyboard focus and which top-level window is in front.
+class Activation final {
+public:
+    HWND Focus() const { return m_focus; }
+    // Returns the window that had the focus before.
+    HWND SetFocus(HWND hwnd);
+    HWND Foreground() const { return m_foreground; }
+    void SetForeground(HWND hwnd) { m_foreground = hwnd; }
+    // The focus leaves a window `gone` picks; the foreground stays (a hidden window may come back).
+    void LoseFocus(const std::function<bool(HWND)>& gone);
+    void Forget(HWND hwnd);
+
+private:
+    HWND m_focus = nullptr;
+    HWND m_foreground = nullptr;
 };
 
-struct MouseTracking {
-    HWND hwnd = nullptr;
-    DWORD flags = 0;
-    UINT hoverMs = 0;
-    MessageQueue::TaskId hoverTask = 0;
-};
+// Where each top-level window stands between the layer and the desktop on being minimised, so that a
+// window hears of what the desktop did and not of echoes of what the layer asked.
+class DesktopMinimize final {
+public:
+    // The layer minimises or restores the native window; what the desktop said before is overtaken.
+    void Requested(HWND hwnd, bool minimized);
+    // The desktop reports the window minimised or restored. True when the report is news the window
+    // must hear at the loop's next turn, and no earlier report is already waiting for that turn.
+    bool Reported(HWND hwnd, bool minimized);
+    // The latest waiting news, taken; none when the layer changed the state since or the window went.
+    std::optional<bool> TakeNews(HWND hwnd);
+    void Forget(HWND hwnd) { m_windows.erase(hwnd); }
 
-// Where a top-level window stands between the layer and the desktop on being minimised.
-struct DesktopMinimize {
-    bool minimized = false;         // the desktop's latest word
-    std::optional<bool> requested;  // what the layer asked of the native window, until the desktop says so
-    std::optional<bool> pending;    // a word of the desktop not yet compared with the window's own state
+private:
+    struct State {
+        bool minimized = false;         // the desktop's latest word
+        std::optional<bool> requested;  // what the layer asked of the native window, until the desktop says so
+        std::optional<bool> pending;    // a word of the desktop not yet compared with the window's own state
+    };
+    std::map<HWND, State> m_windows;
 };
 
 // The top-level windows, bottom first.
@@ -98,21 +115,6 @@ private:
     std::uintptr_t m_nextHandle = 0x1000;
 };
 
-// The last press of the left button, which tells a double click from two clicks.
-class ClickMemory final {
-public:
-    // Whether a press on `hwnd` at `screen` and `nowMs` completes a double click: the window wants
-    // them, and the last press was on it, no more than `limitMs` earlier and a few pixels away. A double
-    // click is forgotten, so a third press starts over; any other press is remembered.
-    bool IsDoubleClick(HWND hwnd, bool wantsDouble, POINT screen, std::uint64_t nowMs, std::uint64_t limitMs);
-    void Forget(HWND hwnd);
-
-private:
-    HWND m_window = nullptr;
-    std::uint64_t m_ms = 0;
-    POINT m_point{};
-};
-
 // The registered window classes, found by name without regard to case.
 class ClassTable final {
 public:
@@ -132,26 +134,18 @@ public:
 
     HandleTable handles;
     // Forgets the window everywhere: its handle, its place in the stacking, its invalid area, and the
-    // capture, focus, hover or tracking it had.
+    // capture, focus, hover, tracking, move or minimise state it had.
     void Unregister(HWND hwnd);
 
     Stacking stacking;
     PaintQueue paint;
 
-    HWND capture = nullptr;
-    HWND focus = nullptr;
-    HWND foreground = nullptr;
-    HWND hover = nullptr;  // the window the pointer is over
-    POINT cursor{};
-    WPARAM buttons = 0;  // MK_LBUTTON and MK_RBUTTON while held
-    int cursorId = IDC_ARROW;
-
-    std::optional<SizeMoveTracking> sizeMove;
-    MouseTracking tracking;
-
-    std::map<HWND, DesktopMinimize> desktopMinimize;
-
+    Pointer pointer;
     ClickMemory clicks;
+    SizeMove sizeMove;
+    MouseTracker tracker;
+    Activation activation;
+    DesktopMinimize desktopMinimize;
     ClassTable classes;
 };
 

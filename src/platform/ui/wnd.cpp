@@ -480,10 +480,7 @@ BOOL CWnd::KillTimer(UINT_PTR id) {
 }
 
 CWnd* CWnd::SetCapture() {
-    WindowSystem& system = WindowSystem::Instance();
-    CWnd* previous = FromHandle(system.capture);
-    system.capture = m_hWnd;
-    return previous;
+    return FromHandle(WindowSystem::Instance().pointer.SetCapture(m_hWnd));
 }
 
 HICON CWnd::SetIcon(HICON icon, BOOL big) {

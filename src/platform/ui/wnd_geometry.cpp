@@ -228,15 +228,16 @@ void CWnd::SetVisibleFlag(bool visible) {
         return;
     }
     // A hidden window keeps neither capture nor focus nor the pointer.
-    for (HWND* slot : {&system.capture, &system.focus, &system.hover}) {
-        CWnd* holder = FromHandle(*slot);
-        for (CWnd* wnd = holder; wnd != nullptr; wnd = wnd->GetParent()) {
+    auto within = [this](HWND hwnd) {
+        for (CWnd* wnd = FromHandle(hwnd); wnd != nullptr; wnd = wnd->GetParent()) {
             if (wnd == this) {
-                *slot = nullptr;
-                break;
+                return true;
             }
         }
-    }
+        return false;
+    };
+    system.pointer.Forget(within);
+    system.activation.LoseFocus(within);
 }
 
 BOOL CWnd::ShowWindow(int command) {
@@ -289,14 +290,7 @@ void CWnd::SetNativeMinimized(bool minimized) {
     if (!m_native) {
         return;
     }
-    platform::DesktopMinimize& state = platform::WindowSystem::Instance().desktopMinimize[m_hWnd];
-    // What the desktop said before is overtaken; until it reports the new state, its reports are echoes
-    // of the layer's earlier requests.
-    state.pending.reset();
-    state.requested.reset();
-    if (state.minimized != minimized) {
-        state.requested = minimized;
-    }
+    platform::WindowSystem::Instance().desktopMinimize.Requested(m_hWnd, minimized);
     m_native->SetMinimized(minimized);
 }
 
@@ -392,7 +386,7 @@ BOOL CWnd::SetForegroundWindow() {
     if (top->m_hWnd == nullptr) {
         return FALSE;
     }
-    WindowSystem::Instance().foreground = top->m_hWnd;
+    WindowSystem::Instance().activation.SetForeground(top->m_hWnd);
     WndInternals::Restack(*top, HWND_TOP);
     if (top->m_native) {
         top->m_native->Activate();
@@ -403,11 +397,11 @@ BOOL CWnd::SetForegroundWindow() {
 
 CWnd* CWnd::SetFocus() {
     WindowSystem& system = WindowSystem::Instance();
-    CWnd* previous = FromHandle(system.focus);
+    CWnd* previous = FromHandle(system.activation.Focus());
     if (previous == this || m_hWnd == nullptr) {
         return previous;
     }
-    system.focus = m_hWnd;
+    system.activation.SetFocus(m_hWnd);
     const HWND self = m_hWnd;
     if (previous != nullptr) {
         previous->SendMessage(WM_KILLFOCUS, reinterpret_cast<WPARAM>(self));
