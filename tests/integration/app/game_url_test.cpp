@@ -1,6 +1,6 @@
 // The signed game URL request against the demo operator site, which checks the signature the way the
-// operator's service does. The configuration's creation runs the set-up, so every case has a throw-away
-// user.
+// operator's service does. Every case has a throw-away user, whose environment keeps the machine's proxy
+// out.
 #include <gtest/gtest.h>
 
 #include <chrono>

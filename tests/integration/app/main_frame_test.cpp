@@ -1,6 +1,6 @@
 // The hidden frame on the headless backend: how the client starts, enters and leaves the game, the tray
-// icon and its menu, the plug-in installer and the exit. The configuration's creation runs the set-up,
-// so every case has a throw-away user.
+// icon and its menu, the plug-in installer and the exit. Every case has a throw-away user: the frame's
+// update check works in the program's folder, and the plug-in cases run from one.
 #include <gtest/gtest.h>
 
 #include <algorithm>

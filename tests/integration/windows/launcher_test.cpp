@@ -1,6 +1,5 @@
 // The launcher on the headless backend: its browser popup over "ie" as the window grows and moves, the
-// buttons, the exit question and "choose". The configuration's creation runs the set-up, so every case
-// has a throw-away user.
+// buttons, the exit question and "choose".
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -98,7 +97,6 @@ protected:
         PumpUntilIdle();
     }
 
-    UserEnvironment user;
     FakeFrameLink frame;
     FrameWnd frameWnd;
 };
@@ -158,6 +156,7 @@ TEST_F(LauncherTest, TheExitQuestionEndsTheClientOnlyOnOk) {
 }
 
 TEST_F(LauncherTest, MinHidesTheLauncherAndItsBrowserAndHomeOpensTheOfficialSite) {
+    UserEnvironment user;  // a PATH of its own, restored afterwards
     const std::string bin = user.Path("bin");
     ASSERT_TRUE(platform::MakeDirectories(bin));
     const std::string record = user.Path("opened");

@@ -1,6 +1,5 @@
 // The two skinned window bases on the headless backend: the build from a section, dragging, closing,
-// command routing, limits, stacking, and the pixels of their pictures. The framed window's caption comes
-// from the configuration, whose creation runs the set-up, so every case has a throw-away user.
+// command routing, limits, stacking, and the pixels of their pictures.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -98,7 +97,6 @@ protected:
         PumpUntilIdle();
     }
 
-    UserEnvironment user;
     platform::ManualClock clock;
 };
 
@@ -293,6 +291,7 @@ TEST_F(SkinWindowTest, FramedImagesFollowTheWindowsSizeByTheirStretchMode) {
 }
 
 TEST_F(SkinWindowTest, ALogoBesideTheProgramComesBeforeTheTitle) {
+    UserEnvironment user;  // a program folder of its own
     std::ofstream(user.ProgramFolder() + "/logo.png", std::ios::binary)
         << MakePng(24, 30, true, [](int, int) {
                return Rgba{0, 255, 255, 255};
