@@ -31,8 +31,8 @@ const std::map<std::string, std::set<std::string>> kGroupMayInclude = {
 const std::set<std::string> kBackends = {"gtk", "headless"};
 // The layer's own state, which the desktop backend reaches only through native.h and the web interface.
 const std::set<std::string> kLayerInternals = {"platform/ui/window_system.h", "platform/ui/wnd.h",
-                                                 "platform/ui/wnd_internals.h", "platform/ui/pointer.h",
-                                                 "platform/ui/mouse_tracker.h"};
+                                               "platform/ui/wnd_internals.h", "platform/ui/pointer.h",
+                                               "platform/ui/mouse_tracker.h"};
 // Client folders kept below others: the browser view knows the frame and the windows only through its
 // frame link; the configuration runs the application's set-up only as the step the application installs;
 // the utilities serve everyone and know no one.

@@ -69,7 +69,8 @@ RECT SizeMove::RectAt(POINT screen) const {
     LONG width = rect.right - rect.left + (right ? dx : 0) - (left ? dx : 0);
     LONG height = rect.bottom - rect.top + (bottom ? dy : 0) - (top ? dy : 0);
     width = clamp(width, limits.ptMinTrackSize.x, std::max(limits.ptMinTrackSize.x, limits.ptMaxTrackSize.x));
-    height = clamp(height, limits.ptMinTrackSize.y, std::max(limits.ptMinTrackSize.y, limits.ptMaxTrackSize.y));
+    height =
+        clamp(height, limits.ptMinTrackSize.y, std::max(limits.ptMinTrackSize.y, limits.ptMaxTrackSize.y));
     if (left) {
         rect.left = rect.right - width;
     } else {

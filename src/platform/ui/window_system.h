@@ -57,9 +57,10 @@ public:
 
 private:
     struct State {
-        bool minimized = false;         // the desktop's latest word
-        std::optional<bool> requested;  // what the layer asked of the native window, until the desktop says so
-        std::optional<bool> pending;    // a word of the desktop not yet compared with the window's own state
+        bool minimized = false;  // the desktop's latest word
+        std::optional<bool>
+            requested;                // what the layer asked of the native window, until the desktop says so
+        std::optional<bool> pending;  // a word of the desktop not yet compared with the window's own state
     };
     std::map<HWND, State> m_windows;
 };
