@@ -30,7 +30,7 @@ struct ProgramFiles {
     std::wstring target;
 };
 
-bool IsSet(const ClientConfig& config, const char* key) {
+bool IsSet(const ClientConfig& config, ConfigKey key) {
     return LeadingInt(config.Value(key)) != 0;
 }
 
@@ -130,17 +130,17 @@ void RunEnvironmentSetup(ClientConfig& config) {
     files.running = GetModulePath(true);
     files.folder = GetModulePath(false);
     files.target = files.folder + L"/" + config.UserClientAbout();
-    if (!IsSet(config, "noRename") && IsPlainFileName(config.UserClientAbout())) {
+    if (!IsSet(config, ConfigKey::NoRename) && IsPlainFileName(config.UserClientAbout())) {
         GiveProductName(files);
     }
 
     std::wstring desktop = platform::Utf8ToWide(platform::DesktopDir());
-    if (!IsSet(config, "noLink")) {
+    if (!IsSet(config, ConfigKey::NoLink)) {
         // The client's windows carry its taskbar identity, so the desktop groups them under this entry.
         PlaceShortcut(desktop, config.UserClientAbout(), files.target, files.target,
                       L"\"" + files.folder + L"\"", AppUserModelId(config.UserClientAbout()));
     }
-    if (!IsSet(config, "noGWLink")) {
+    if (!IsSet(config, ConfigKey::NoGWLink)) {
         PlaceShortcut(desktop, config.GwLink(), config.GwUrl(), files.target, files.folder);
     }
 

@@ -78,7 +78,7 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
     }
     cs.dwExStyle &= ~WS_EX_CLIENTEDGE;
     ClientConfig& config = ClientConfig::Instance();
-    config.m_strFrameClass = config.Value("imClass");
+    config.m_strFrameClass = config.ImClass();
     if (config.m_strFrameClass.empty()) {
         return FALSE;  // a frame without its class name is a build without a usable configuration
     }

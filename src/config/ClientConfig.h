@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "config/ConfigKeys.h"
 #include "config/UserSettings.h"
 
 class TiXmlDocument;
@@ -37,23 +38,27 @@ public:
     // The attribute `key` of the first element of the first element, as wide text; empty when absent.
     std::wstring Value(const char* key) const;
 
-    std::wstring UserClientAbout() const { return Value("userClientAbout"); }
-    std::wstring HomeUrl() const { return Value("homeUrl"); }
-    std::wstring GwUrl() const { return Value("gwUrl"); }
-    std::wstring GwLink() const { return Value("gwLink"); }
-    std::wstring PaymentUrl() const { return Value("paymentUrl"); }
-    std::wstring BbsUrl() const { return Value("bbsUrl"); }
-    std::wstring KfUrl() const { return Value("kfUrl"); }
-    std::wstring GameCheck() const { return Value("gameCheck"); }
-    std::wstring LoginCheck() const { return Value("loginCheck"); }
-    std::wstring ConfigParam() const { return Value("configParam"); }
+    std::wstring Value(ConfigKey key) const { return Value(NameOf(key)); }
+
+    std::wstring UserClientAbout() const { return Value(ConfigKey::UserClientAbout); }
+    // The frame's window class name.
+    std::wstring ImClass() const { return Value(ConfigKey::ImClass); }
+    std::wstring HomeUrl() const { return Value(ConfigKey::HomeUrl); }
+    std::wstring GwUrl() const { return Value(ConfigKey::GwUrl); }
+    std::wstring GwLink() const { return Value(ConfigKey::GwLink); }
+    std::wstring PaymentUrl() const { return Value(ConfigKey::PaymentUrl); }
+    std::wstring BbsUrl() const { return Value(ConfigKey::BbsUrl); }
+    std::wstring KfUrl() const { return Value(ConfigKey::KfUrl); }
+    std::wstring GameCheck() const { return Value(ConfigKey::GameCheck); }
+    std::wstring LoginCheck() const { return Value(ConfigKey::LoginCheck); }
+    std::wstring ConfigParam() const { return Value(ConfigKey::ConfigParam); }
     // The public keys, minisign's, that sign the version document: blanks or commas between them.
-    std::wstring UpdateKey() const { return Value("updateKey"); }
-    std::wstring UserInfoUrl() const { return Value("userInfoUrl"); }
-    std::wstring PwKey() const { return Value("pwKey"); }
-    std::wstring RunPlugin() const { return Value("runPlugin"); }
-    std::wstring QuitTip() const { return Value("quitTip"); }
-    std::wstring Cache() const { return Value("cache"); }
+    std::wstring UpdateKey() const { return Value(ConfigKey::UpdateKey); }
+    std::wstring UserInfoUrl() const { return Value(ConfigKey::UserInfoUrl); }
+    std::wstring PwKey() const { return Value(ConfigKey::PwKey); }
+    std::wstring RunPlugin() const { return Value(ConfigKey::RunPlugin); }
+    std::wstring QuitTip() const { return Value(ConfigKey::QuitTip); }
+    std::wstring Cache() const { return Value(ConfigKey::Cache); }
 
     UserSettings m_settings;
     std::wstring m_strPluginPath;  // set by the plug-in probe of the environment set-up

@@ -2,11 +2,13 @@
 
 #include <tinyxml.h>
 
+#include <cassert>
 #include <string>
 
 #include "platform/base/resources.h"
 #include "platform/base/text.h"
 #include "platform/ui/shell_ui.h"
+#include "skin/SkinSchema.h"
 #include "skin/SkinValues.h"
 #include "util/LeadingInt.h"
 #include "util/XmlBytes.h"
@@ -22,21 +24,22 @@ std::unique_ptr<SkinDocument>& Slot() {
     return document;
 }
 
-// Reads one element's attributes by the skin's value rules; an absent or unreadable value leaves the
-// field as it is.
+// Reads one element's attributes by the skin's value rules, under the names its schema lists; an absent
+// or unreadable value leaves the field as it is.
 class Attributes {
 public:
-    Attributes(const TiXmlElement& element, bool utf8) : m_element(element), m_utf8(utf8) {}
+    Attributes(const TiXmlElement& element, const SkinElementSchema& schema, bool utf8)
+        : m_element(element), m_schema(schema), m_utf8(utf8) {}
 
     void Int(const char* name, int& field) const {
-        if (const char* value = m_element.Attribute(name)) {
+        if (const char* value = Raw(name)) {
             field = LeadingIntIfAny(value).value_or(field);
         }
     }
     void Colour(const char* name, COLORREF& field) const { field = ParseSkinColor(Text(name), field); }
     // Absent: empty.
     std::wstring Text(const char* name) const {
-        const char* value = m_element.Attribute(name);
+        const char* value = Raw(name);
         if (value == nullptr) {
             return {};
         }
@@ -58,18 +61,25 @@ public:
     }
 
 private:
+    const char* Raw(const char* name) const {
+        assert(m_schema.Has(name) && "every attribute the parser reads is in the skin's schema");
+        return m_element.Attribute(name);
+    }
+
     const TiXmlElement& m_element;
+    const SkinElementSchema& m_schema;
     bool m_utf8;
 };
 
+// Visits each child element `schema` describes, with a reader of its attributes.
 template <typename Visit>
-void ForEachChild(const TiXmlElement* parent, const char* name, Visit visit) {
+void ForEachChild(const TiXmlElement* parent, const SkinElementSchema& schema, bool utf8, Visit visit) {
     if (parent == nullptr) {
         return;
     }
-    for (const TiXmlElement* child = parent->FirstChildElement(name); child != nullptr;
-         child = child->NextSiblingElement(name)) {
-        visit(*child);
+    for (const TiXmlElement* child = parent->FirstChildElement(schema.element); child != nullptr;
+         child = child->NextSiblingElement(schema.element)) {
+        visit(Attributes(*child, schema, utf8));
     }
 }
 
@@ -136,7 +146,7 @@ void SkinDocument::LoadWindowDef(SkinWindowDef& window) const {
     SkinWindowDef loaded;
     loaded.section = window.section;
     if (const TiXmlElement* section = Section(window.section)) {
-        Attributes attributes(*section, m_bUtf8);
+        Attributes attributes(*section, kSkinSection, m_bUtf8);
         attributes.Int("logo", loaded.logo);
         attributes.Int("titleHeight", loaded.titleHeight);
         attributes.Int("width", loaded.width);
@@ -152,8 +162,7 @@ void SkinDocument::LoadWindowDef(SkinWindowDef& window) const {
 
 void SkinDocument::LoadImages(const std::wstring& section, SkinImageList& images) const {
     images.clear();
-    ForEachChild(Section(section), "IMG", [&](const TiXmlElement& element) {
-        Attributes attributes(element, m_bUtf8);
+    ForEachChild(Section(section), kSkinImage, m_bUtf8, [&](const Attributes& attributes) {
         SkinImageDef image;
         image.name = attributes.Text("name");
         attributes.Int("stand", image.stand);
@@ -176,8 +185,7 @@ void SkinDocument::LoadImages(const std::wstring& section, SkinImageList& images
 
 void SkinDocument::LoadRects(const std::wstring& section, SkinRectList& rects) const {
     rects.clear();
-    ForEachChild(Section(section), "RECT", [&](const TiXmlElement& element) {
-        Attributes attributes(element, m_bUtf8);
+    ForEachChild(Section(section), kSkinRect, m_bUtf8, [&](const Attributes& attributes) {
         SkinRectDef rect;
         rect.name = attributes.Text("name");
         rect.rect = attributes.Box();
@@ -188,8 +196,7 @@ void SkinDocument::LoadRects(const std::wstring& section, SkinRectList& rects) c
 
 void SkinDocument::LoadButtons(const std::wstring& section, SkinButtonList& buttons) const {
     buttons.clear();
-    ForEachChild(Section(section), "BTN", [&](const TiXmlElement& element) {
-        Attributes attributes(element, m_bUtf8);
+    ForEachChild(Section(section), kSkinButton, m_bUtf8, [&](const Attributes& attributes) {
         SkinButtonDef button;
         button.name = attributes.Text("name");
         attributes.Int("stand", button.stand);
@@ -215,8 +222,7 @@ void SkinDocument::LoadButtons(const std::wstring& section, SkinButtonList& butt
 
 void SkinDocument::LoadTexts(const std::wstring& section, SkinTextList& texts) const {
     texts.clear();
-    ForEachChild(Section(section), "TEXT", [&](const TiXmlElement& element) {
-        Attributes attributes(element, m_bUtf8);
+    ForEachChild(Section(section), kSkinText, m_bUtf8, [&](const Attributes& attributes) {
         SkinTextDef text;
         text.name = attributes.Text("name");
         text.rect = attributes.Box();
@@ -230,8 +236,7 @@ void SkinDocument::LoadTexts(const std::wstring& section, SkinTextList& texts) c
 
 bool SkinDocument::FindFont(SkinFontDef& font) const {
     bool found = false;
-    ForEachChild(Root(), "FONT", [&](const TiXmlElement& element) {
-        Attributes attributes(element, m_bUtf8);
+    ForEachChild(Root(), kSkinFont, m_bUtf8, [&](const Attributes& attributes) {
         if (found || !platform::EqualsIgnoreCase(attributes.Text("name"), font.name)) {
             return;
         }
@@ -245,8 +250,7 @@ bool SkinDocument::FindFont(SkinFontDef& font) const {
 
 std::wstring SkinDocument::GetLogoPath() {
     if (m_strLogoPath.empty()) {
-        ForEachChild(Root(), "IMG", [&](const TiXmlElement& element) {
-            Attributes attributes(element, m_bUtf8);
+        ForEachChild(Root(), kSkinLogo, m_bUtf8, [&](const Attributes& attributes) {
             if (platform::EqualsIgnoreCase(attributes.Text("name"), L"logo")) {
                 m_strLogoPath = attributes.Text("stand");
             }

@@ -2,6 +2,7 @@
 
 #include <tinyxml.h>
 
+#include "config/ConfigKeys.h"
 #include "util/Minisign.h"
 
 namespace resc {
@@ -29,10 +30,10 @@ std::vector<std::string> CheckClientConfig(const std::vector<ManifestEntry>& ent
             continue;  // the client runs without a configuration it cannot read; nothing to warn of here
         }
         const std::string where = name + ":" + std::to_string(entry.line) + ": warning: ";
-        const std::string keyText = Attribute(*config, "updateKey");
+        const std::string keyText = Attribute(*config, NameOf(ConfigKey::UpdateKey));
         std::vector<minisign::PublicKey> keys;
         if (keyText.find_first_not_of(" \t\r\n,") == std::string::npos) {
-            if (!Attribute(*config, "configParam").empty()) {
+            if (!Attribute(*config, NameOf(ConfigKey::ConfigParam)).empty()) {
                 warnings.push_back(where + "configParam without updateKey: updates run only over https");
             }
         } else if (!minisign::ParsePublicKeys(keyText, keys)) {
