@@ -86,7 +86,7 @@ WebKitSettings* NewSettings() {
     // window.open reaches the create signal, and so the client, only with this on.
     webkit_settings_set_javascript_can_open_windows_automatically(settings, TRUE);
     // The portal and the canvas game both draw faster, and in far less memory, without GPU compositing
-    // where there is no GPU; see the README's note on the browser's memory.
+    // where there is no GPU; see the design note on the browser's memory (docs/design/browser.md).
     webkit_settings_set_hardware_acceleration_policy(settings, WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
     return settings;
 }
